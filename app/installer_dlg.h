@@ -1,0 +1,85 @@
+#pragma once
+// The installer's main dialog: its state, start-up, routing, and every operation of
+// the installer. One instance lives for one run of the program.
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "platform/dialog_host.h"
+#include "platform/platform.h"
+
+using CStringArray = std::vector<std::string>;
+
+class CInstallerDlg {
+public:
+    CInstallerDlg(plat::Platform& platform, plat::DialogHost& host);
+
+    // Start-up and routing.
+    int OnInitDialog();
+    // A command from control `id` with notification `code` (BN_CLICKED, CBN_SELCHANGE).
+    void OnCommand(int id, int code);
+    void OnCancel();
+    void OnOK();
+    bool UpdateData();
+
+    // Configuration strings and lists.
+    std::string LoadString(unsigned id) const;
+    int SplitList(std::string text, CStringArray& items, char delimiter) const;
+    std::string FormatString1(unsigned id, const std::string& argument) const;
+
+    // Space display and source check.
+    void ShowModeSize(int labelId, unsigned sizeId, int installedMb);
+    void RefreshSpace();
+    int FindSourceRoot();
+
+    // Folder creation and copy.
+    int CreateFolderTree(std::string path);
+    int CopyFileWithProgress(const std::string& destination, const std::string& source);
+    int CopyFolderTree(const std::string& destination, const std::string& source);
+    int InstallDataSet(unsigned listId);
+
+    // Install run.
+    void OnInstall();
+    int RunInstall();
+    int InstallBase(int proceed);
+    int InstallVoice(int proceed);
+    int InstallMedia(int proceed);
+
+    // Registry.
+    plat::RegKeyHandle ResolveHive(const std::string& name) const;
+    int WriteStringValue(plat::RegKeyHandle key, const std::string& valueName, const std::string& text);
+    int WriteDwordValue(plat::RegKeyHandle key, const std::string& valueName, unsigned long value);
+    int ReadStringValue(plat::RegKeyHandle key, const std::string& valueName, std::string& text);
+    int WriteMinimumRecord();
+    int WriteNormalRecord();
+    int WriteFullRecord();
+    int DetectInstallState();
+    int DeleteRegistryTree(const std::string& path, int recurse, int removeEmptyParent);
+
+    // Shortcuts.
+    int CreateShortcut(const std::string& folder);
+    int CreateShellShortcut(int code);
+    int RemoveShellShortcut(int code);
+
+    // Uninstall run and removal.
+    void OnUninstall();
+    int RemoveDataSet(unsigned listId);
+    int RemoveFile(const std::string& path);
+    int RemoveFolder(const std::string& path);
+
+    // State, readable by tests and front-ends.
+    std::string m_strFreeSpace;
+    std::string m_strSourceRoot;
+    std::string m_strInstallDir;
+    int m_nInstallState = 0;
+
+private:
+    enum class InstallMode { None, Minimum, Normal, Full };
+    InstallMode ReadMode();
+    plat::CodePage CodePage() const;
+    // Removes trailing backslashes and appends one: the base for names inside a folder.
+    std::string FolderBase(const std::string& folder) const;
+
+    plat::Platform& m_platform;
+    plat::DialogHost& m_host;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The file system on Linux: drive letters mapped to host folders by <root>/drives,
+// Windows paths translated to host paths, Win32 semantics kept (see file_system.h).
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace posixplat {
+
+struct DriveMapping {
+    char letter;  // upper case
+    plat::DriveType type;
+    std::string hostFolder;
+};
+
+class PosixFileSystem : public plat::FileSystem {
+public:
+    // Reads <root>/drives, creating it with "C: fixed <root>/drive_c" (and that folder)
+    // when missing, then adds mounted optical file systems on free letters from D:.
+    explicit PosixFileSystem(const std::string& root);
+
+    // The drive table as read at construction.
+    const std::vector<DriveMapping>& Drives() const;
+
+    // Translates a Windows path (C:\Program Files\...) to a host path, resolving each
+    // existing component case-insensitively (exact name first). Components that do not
+    // exist yet keep the name as given. False for a letter that is not mapped, a
+    // relative or otherwise malformed path, or one that would leave the mapped folder.
+    bool ToHostPath(const std::string& windowsPath, std::string* hostPath) const;
+
+    std::string LogicalDriveStrings() override;
+    plat::DriveType GetDriveType(const std::string& root) override;
+    bool GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) override;
+    bool Exists(const std::string& path) override;
+    bool GetStatus(const std::string& path, plat::FileStatus* status) override;
+    bool CreateFolder(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    std::unique_ptr<plat::File> OpenForRead(const std::string& path) override;
+    std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
+    bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
+    std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+
+private:
+    std::string m_root;
+    std::vector<DriveMapping> m_drives;
+};
+
+}  // namespace posixplat

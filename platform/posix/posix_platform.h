@@ -1,0 +1,28 @@
+#pragma once
+// The Linux platform, assembled over one system root.
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace posixplat {
+
+// $MIREL_SETUP_ROOT, else $XDG_DATA_HOME/mirel-setup, else ~/.local/share/mirel-setup.
+std::string DefaultSystemRoot();
+
+class PosixPlatform {
+public:
+    // Creates the root folder if needed. On failure returns null and says why in `error`.
+    static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    ~PosixPlatform();
+
+    plat::Platform& platform();
+    const std::string& root() const;
+
+private:
+    PosixPlatform();
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace posixplat
