@@ -1,0 +1,83 @@
+#pragma once
+// A dialog host without a window: every control of dialog 102 held in memory with its
+// text, enabled, visible and check state, combo items and progress. Serves the tests
+// and the scripted driver; the product's front-ends implement the same interface over
+// real widgets.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/dialog_host.h"
+
+class HeadlessDialogHost : public plat::DialogHost {
+public:
+    // A message box as the user saw it, and the answer it got.
+    struct MessageRecord {
+        std::string text;
+        unsigned flags;
+        int answer;
+    };
+    // Supplies the answer to a message box; the default answers OK or Yes.
+    using Answerer = std::function<int(const std::string& text, unsigned flags)>;
+
+    // Controls and their initial states come from the compiled dialog template.
+    HeadlessDialogHost();
+
+    void SetAnswerer(Answerer answerer);
+
+    // --- plat::DialogHost ---
+    std::string GetText(int id) override;
+    void SetText(int id, const std::string& text) override;
+    bool IsEnabled(int id) override;
+    void Enable(int id, bool enabled) override;
+    bool IsVisible(int id) override;
+    void Show(int id, bool visible) override;
+    int GetCheck(int id) override;
+    void SetCheck(int id, int state) override;
+    void ResetContent(int id) override;
+    int AddString(int id, const std::string& item) override;
+    int FindStringExact(int id, const std::string& item) override;
+    int GetCount(int id) override;
+    int GetCurSel(int id) override;
+    void SetCurSel(int id, int index) override;
+    std::string GetItemText(int id, int index) override;
+    void SetProgressRange(int id, int low, int high) override;
+    void SetProgressPos(int id, int pos) override;
+    int MessageBox(const std::string& text, unsigned flags) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void SetRunActive(bool active) override;
+    void EndDialog(int result) override;
+
+    // --- what tests and the driver look at ---
+    bool HasControl(int id) const;
+    // Control ids in increasing order (controls without an id are not listed).
+    std::vector<int> ControlIds() const;
+    std::vector<std::string> Items(int id) const;
+    int ProgressPos(int id) const;
+    const std::vector<int>& ProgressHistory() const;  // every position sent, in order
+    const std::vector<MessageRecord>& Messages() const;
+    int WaitCursorDepth() const;
+    int WaitCursorBegins() const;
+    bool RunActive() const;
+    // A close request from the window system: refused (false) while a run is active.
+    bool RequestClose() const;
+    bool Ended() const;
+    int EndResult() const;
+
+private:
+    struct Control;
+    Control* Find(int id);
+    const Control* Find(int id) const;
+
+    std::map<int, Control> m_controls;
+    Answerer m_answerer;
+    std::vector<int> m_progressHistory;
+    std::vector<MessageRecord> m_messages;
+    int m_waitDepth = 0;
+    int m_waitBegins = 0;
+    bool m_runActive = false;
+    bool m_ended = false;
+    int m_endResult = 0;
+};
