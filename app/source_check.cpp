@@ -1,0 +1,23 @@
+#include "app/installer_dlg.h"
+
+namespace {
+
+constexpr unsigned kMarkerFile = 105;
+
+}  // namespace
+
+// The disc holds its data at its root or in the "Tazmel\" folder, whichever has the marker.
+int CInstallerDlg::FindSourceRoot() {
+    const int selected = m_host.GetCurSel(IDC_SOURCE_DRIVE);
+    if (selected == plat::kComboNone) return 0;
+    const std::string marker = LoadString(kMarkerFile);
+    std::string root = m_host.GetItemText(IDC_SOURCE_DRIVE, selected) + ":\\";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (m_platform.fileSystem.Exists(root + marker)) {
+            m_strSourceRoot = root;
+            return 1;
+        }
+        root += "Tazmel\\";
+    }
+    return 0;
+}

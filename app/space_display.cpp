@@ -1,0 +1,69 @@
+#include <cstdint>
+
+#include "app/config_number.h"
+#include "app/decimal_format.h"
+#include "app/installer_dlg.h"
+
+namespace {
+
+constexpr unsigned kSizeStringMinimum = 107;
+constexpr unsigned kSizeNothingLeft = 110;
+constexpr unsigned kInstallFolder = 106;
+constexpr std::int64_t kBytesPerMb = 0x100000;
+
+}  // namespace
+
+void CInstallerDlg::ShowModeSize(int labelId, unsigned sizeId, int installedMb) {
+    // 32-bit arithmetic, as the sizes are stored; wrap-around instead of overflow.
+    const std::int32_t n = static_cast<std::int32_t>(static_cast<std::uint32_t>(ConfigNumber(LoadString(sizeId))) -
+                                                     static_cast<std::uint32_t>(installedMb));
+    std::string text;
+    if (n <= 0) {
+        text = LoadString(kSizeNothingLeft);
+    } else if (n <= 1024) {
+        text = "( " + FormatInt(n) + " MB )";
+    } else {
+        text = "( " + FormatFixed2(n * 0.0009765625) + " GB )";
+    }
+    m_host.SetText(labelId, text);
+}
+
+void CInstallerDlg::RefreshSpace() {
+    m_strFreeSpace = "-- GB";
+    const InstallMode mode = ReadMode();
+    if (mode == InstallMode::None) return;
+
+    const unsigned modeIndex = mode == InstallMode::Minimum ? 0 : mode == InstallMode::Normal ? 1 : 2;
+    const std::int64_t modeMb = ConfigNumber(LoadString(kSizeStringMinimum + modeIndex));
+    std::int64_t installedMb = 0;
+    if (m_nInstallState >= 1 && m_nInstallState <= 3)
+        installedMb = ConfigNumber(LoadString(kSizeStringMinimum + m_nInstallState - 1));
+    const std::int64_t requiredBytes = (modeMb - installedMb) * kBytesPerMb;
+
+    bool spaceOk = false;
+    std::string drive;
+    const int selected = m_host.GetCurSel(IDC_DEST_DRIVE);
+    if (selected != plat::kComboNone) drive = m_host.GetItemText(IDC_DEST_DRIVE, selected);
+    if (!drive.empty()) {
+        std::uint64_t freeBytes = 0;
+        if (m_platform.fileSystem.GetFreeBytes(drive + ":", &freeBytes)) {
+            // Compared unsigned: equality passes and a negative requirement never does.
+            spaceOk = static_cast<std::uint64_t>(requiredBytes) <= freeBytes;
+            const std::uint64_t freeMb = freeBytes >> 20;
+            if (freeMb > 1024) {
+                const float gb = static_cast<float>(static_cast<std::int32_t>(freeMb)) * 0.0009765625f;
+                m_strFreeSpace = FormatFixed2(gb) + " GB";
+            } else {
+                m_strFreeSpace = FormatInt(static_cast<long long>(freeMb)) + " MB";
+            }
+        }
+    }
+    m_host.SetText(IDC_FREE_SPACE, m_strFreeSpace);
+
+    if (m_nInstallState == 0) m_strInstallDir = drive + ":" + LoadString(kInstallFolder);
+
+    bool enable = spaceOk;
+    if (enable && m_nInstallState == 0) enable = FindSourceRoot() != 0;
+    if (m_nInstallState == 3) enable = false;
+    m_host.Enable(IDC_INSTALL_RUN, enable);
+}

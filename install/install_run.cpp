@@ -1,0 +1,114 @@
+#include "app/installer_dlg.h"
+#include "app/mbcs_text.h"
+#include "app/wait_cursor.h"
+
+namespace {
+
+constexpr unsigned kProgramFiles = 111;
+constexpr unsigned kBaseFolders = 112;
+constexpr unsigned kVoiceFolders = 113;
+constexpr unsigned kMediaFolders = 114;
+constexpr unsigned kSaveFolder = 115;
+constexpr unsigned kInstallSucceeded = 116;
+constexpr unsigned kInstallFailed = 117;
+constexpr unsigned kInsertDisc = 118;
+
+}  // namespace
+
+void CInstallerDlg::OnInstall() {
+    int result;
+    {
+        ActiveRun run(m_host);
+        result = RunInstall();
+    }
+    if (result)
+        m_host.MessageBox(LoadString(kInstallSucceeded), plat::kMbOk | plat::kMbIconInformation);
+    else
+        m_host.MessageBox(LoadString(kInstallFailed), plat::kMbOk | plat::kMbIconExclamation);
+    OnOK();
+}
+
+int CInstallerDlg::RunInstall() {
+    if (!UpdateData()) return 0;
+    m_host.Enable(IDC_UNINSTALL_RUN, false);
+    m_host.Enable(IDC_INSTALL_RUN, false);
+    const InstallMode mode = ReadMode();
+
+    // An installation whose record lost its folder has nowhere known to install to:
+    // paths built from an empty folder would land at the root of the current drive.
+    if (m_nInstallState != 0 && m_strInstallDir.empty()) return 0;
+
+    while (!FindSourceRoot()) {
+        const std::string letter = m_strSourceRoot.substr(0, 1);
+        const int answer =
+            m_host.MessageBox(FormatString1(kInsertDisc, letter), plat::kMbOkCancel | plat::kMbIconExclamation);
+        if (answer != plat::kIdOk) return 0;
+    }
+
+    m_host.SetProgressPos(IDC_PROGRESS, 0);
+    m_host.Show(IDC_PROGRESS, true);
+    WaitCursor wait(m_host);
+
+    int result = 0;
+    const int state = m_nInstallState;
+    switch (mode) {
+    case InstallMode::Minimum:
+        result = InstallBase(1);
+        break;
+    case InstallMode::Normal:
+        if (state == 0) result = InstallVoice(InstallBase(1));
+        else if (state == 1) result = InstallVoice(1);
+        break;
+    case InstallMode::Full:
+        if (state == 0) result = InstallMedia(InstallVoice(InstallBase(1)));
+        else if (state == 1) result = InstallMedia(InstallVoice(1));
+        else if (state == 2) result = InstallMedia(1);
+        break;
+    case InstallMode::None:
+        return 0;
+    }
+
+    const bool wantPrograms = m_host.GetCheck(IDC_SHORTCUT_PROGRAMS) != 0;
+    const bool wantDesktop = m_host.GetCheck(IDC_SHORTCUT_DESKTOP) != 0;
+    if (result && (wantPrograms || wantDesktop)) {
+        if (!m_platform.shell.InitializeComponents()) result = 0;
+        if (m_host.GetCheck(IDC_SHORTCUT_PROGRAMS) && result) result = CreateShellShortcut(1);
+        if (m_host.GetCheck(IDC_SHORTCUT_DESKTOP) && result) result = CreateShellShortcut(0);
+    }
+    return result;
+}
+
+int CInstallerDlg::InstallBase(int proceed) {
+    int ok = proceed ? CreateFolderTree(m_strInstallDir) : 0;
+
+    const plat::CodePage codePage = CodePage();
+    std::string installDir = m_strInstallDir;
+    std::string sourceRoot = m_strSourceRoot;
+    mbcs::TrimRight(codePage, installDir);
+    mbcs::TrimRight(codePage, sourceRoot);
+
+    CStringArray files;
+    SplitList(LoadString(kProgramFiles), files, ',');
+    for (const std::string& name : files) {
+        if (!ok) break;
+        ok = CopyFileWithProgress(installDir + "\\" + name, sourceRoot + "\\" + name);
+    }
+
+    if (ok) {
+        // Nothing is ever put into the save folder here; the game fills it.
+        CreateFolderTree(installDir + "\\" + LoadString(kSaveFolder));
+        ok = InstallDataSet(kBaseFolders);
+        if (ok) ok = WriteMinimumRecord();
+    }
+    return ok;
+}
+
+int CInstallerDlg::InstallVoice(int proceed) {
+    if (proceed && InstallDataSet(kVoiceFolders)) return WriteNormalRecord();
+    return 0;
+}
+
+int CInstallerDlg::InstallMedia(int proceed) {
+    if (proceed && InstallDataSet(kMediaFolders)) return WriteFullRecord();
+    return 0;
+}
