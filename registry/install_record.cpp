@@ -1,0 +1,68 @@
+// The install record: the key of string 103 with "Path", "CDPath", "SetupMode" and
+// "Install KOE". Each writer raises the record by one install level and stops at the
+// first value it cannot write; what it wrote before that stays.
+#include "app/installer_dlg.h"
+#include "app/mbcs_text.h"
+#include "registry/reg_key.h"
+
+namespace {
+
+constexpr unsigned kRecordKeyString = 103;
+
+}  // namespace
+
+int CInstallerDlg::LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath) {
+    const std::string recordPath = LoadString(kRecordKeyString);
+    CStringArray levels;
+    if (SplitList(recordPath, levels, '\\') == 0) return 0;
+
+    root = ResolveHive(levels[0]);
+    if (root == plat::kNullKey) return 0;
+
+    // Without a key below the hive the values would land in the hive's root key.
+    const std::string::size_type backslash = mbcs::Find(CodePage(), recordPath, '\\');
+    if (backslash == mbcs::npos || backslash + 1 == recordPath.size()) return 0;
+    subKeyPath = recordPath.substr(backslash + 1);
+    return 1;
+}
+
+int CInstallerDlg::WriteMinimumRecord() {
+    plat::RegKeyHandle root = plat::kNullKey;
+    std::string subKeyPath;
+    if (!LocateRecordKey(root, subKeyPath)) return 0;
+
+    registry::RegKey key(m_platform.registry);
+    if (key.Create(root, subKeyPath) != plat::kErrorSuccess) return 0;
+
+    int result = WriteStringValue(key.get(), "Path", m_strInstallDir);
+    if (result) result = WriteStringValue(key.get(), "CDPath", m_strSourceRoot);
+    if (result) result = WriteStringValue(key.get(), "SetupMode", "Setup_MIN");
+    if (result) result = WriteDwordValue(key.get(), "Install KOE", 0);
+    return result;
+}
+
+int CInstallerDlg::WriteNormalRecord() {
+    plat::RegKeyHandle root = plat::kNullKey;
+    std::string subKeyPath;
+    if (!LocateRecordKey(root, subKeyPath)) return 0;
+
+    // Only a record that a minimum install left behind is raised; none is created here.
+    registry::RegKey key(m_platform.registry);
+    if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
+
+    int result = WriteStringValue(key.get(), "SetupMode", "Setup_MAX");
+    if (result) result = WriteDwordValue(key.get(), "Install KOE", 1);
+    return result;
+}
+
+int CInstallerDlg::WriteFullRecord() {
+    plat::RegKeyHandle root = plat::kNullKey;
+    std::string subKeyPath;
+    if (!LocateRecordKey(root, subKeyPath)) return 0;
+
+    registry::RegKey key(m_platform.registry);
+    if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
+
+    // Everything now lives in the install folder: the disc is no longer the source.
+    return WriteStringValue(key.get(), "CDPath", m_strInstallDir);
+}
