@@ -14,10 +14,6 @@ namespace registry {
 class RegKey;
 }
 
-namespace registry {
-class RegKey;
-}
-
 class CInstallerDlg {
 public:
     CInstallerDlg(plat::Platform& platform, plat::DialogHost& host);
@@ -87,12 +83,6 @@ private:
     plat::CodePage CodePage() const;
     // Removes trailing backslashes and appends one: the base for names inside a folder.
     std::string FolderBase(const std::string& folder) const;
-
-    // Registry helpers: the record key of string 103, a key's sub-key names, and the
-    // shell folder of location `code` with its key held open in `key`.
-    int LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath);
-    void ListSubKeys(plat::RegKeyHandle key, CStringArray& names);
-    int FindShellFolder(int code, registry::RegKey& key, std::string& folder);
     // Removes the files directly inside `folder`, then the folder if that left it empty.
     void RemoveFolderFiles(const std::string& folder);
 
