@@ -1,0 +1,13 @@
+#pragma once
+// Puts the bytes of a shell link file on disk so that a failed save leaves no partial
+// link and never damages an existing one.
+#include <string>
+#include <vector>
+
+namespace posixplat {
+
+// Writes `bytes` to a new file beside `hostPath`, flushes it and renames it over
+// `hostPath`. On failure nothing is left behind and an existing file is unchanged.
+bool WriteShellLinkFile(const std::string& hostPath, const std::vector<unsigned char>& bytes);
+
+}  // namespace posixplat
