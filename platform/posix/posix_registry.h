@@ -2,6 +2,27 @@
 // The registry on Linux: one REGEDIT4 text file per hive under a folder, every change
 // written to a temporary file, flushed and renamed over the hive under an exclusive
 // lock. A hive file that cannot be parsed is an error and is never overwritten.
+//
+// Behaviour beyond plat::Registry's comments:
+// - HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and
+//   HKEY_CURRENT_CONFIG are the files <folder>/<HIVE NAME>.reg. HKEY_PERFORMANCE_DATA
+//   and HKEY_DYN_DATA cannot be stored: every call on them, CloseKey included, returns
+//   kErrorInvalidHandle.
+// - A sub-key path with a leading backslash or an empty component names no key
+//   (kErrorFileNotFound); a trailing backslash is ignored; an empty path opens (or, for
+//   DeleteKey, deletes) the key itself. A hive root cannot be deleted (kErrorAccessDenied).
+// - Key and value names must be UTF-8 text without control characters other than tab
+//   (the file holds one name a line); key names at most 255 bytes. CreateKey or SetValue
+//   with another name returns kErrorInvalidParameter.
+// - Every call on a hive whose file does not parse returns kErrorBadDb; a file that
+//   cannot be read or written kErrorAccessDenied (permissions) or
+//   kErrorRegistryIoFailed (anything else).
+// - A handle names its key by path. One to a key deleted by this object fails with
+//   kErrorKeyDeleted for good; one to a key deleted by another process fails while no
+//   key of that name exists.
+// - Access is checked loosely: SetValue needs KEY_SET_VALUE, QueryValue and EnumValue
+//   KEY_QUERY_VALUE, EnumKey KEY_ENUMERATE_SUB_KEYS, creating a sub-key
+//   KEY_CREATE_SUB_KEY on the parent. Handles from CreateKey have all access.
 #include <map>
 #include <memory>
 #include <mutex>
@@ -10,6 +31,9 @@
 #include "platform/registry.h"
 
 namespace posixplat {
+
+// ERROR_REGISTRY_IO_FAILED: the hive file could not be read or written.
+inline constexpr plat::RegResult kErrorRegistryIoFailed = 1016;
 
 class PosixRegistry : public plat::Registry {
 public:

@@ -1,0 +1,258 @@
+#include "platform/posix/posix_registry.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/posix/current_user_seed.h"
+#include "platform/posix/hive_store.h"
+#include "platform/posix/hive_tree.h"
+#include "platform/posix/registry_handle_table.h"
+#include "platform/posix/registry_key_path.h"
+#include "platform/posix/registry_names.h"
+
+namespace posixplat {
+namespace {
+
+using plat::RegKeyHandle;
+using plat::RegResult;
+using reg::HiveKey;
+using reg::OpenKeyEntry;
+
+struct RootHive {
+    RegKeyHandle handle;
+    const char* name;
+};
+
+// The predefined keys that have a file; their index is the hive index of a handle.
+constexpr RootHive kRootHives[] = {
+    {plat::kHkeyClassesRoot, "HKEY_CLASSES_ROOT"},   {plat::kHkeyCurrentUser, "HKEY_CURRENT_USER"},
+    {plat::kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {plat::kHkeyUsers, "HKEY_USERS"},
+    {plat::kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"},
+};
+
+bool IsUnstorableRoot(RegKeyHandle handle) {
+    return handle == plat::kHkeyPerformanceData || handle == plat::kHkeyDynData;
+}
+
+RegResult CopyName(const std::string& name, char* buffer, std::uint32_t* size) {
+    if (name.size() >= *size) return plat::kErrorMoreData;  // room for the terminator too
+    std::memcpy(buffer, name.data(), name.size());
+    buffer[name.size()] = '\0';
+    *size = static_cast<std::uint32_t>(name.size());
+    return plat::kErrorSuccess;
+}
+
+std::vector<std::string> Joined(const std::vector<std::string>& head, const std::vector<std::string>& tail) {
+    std::vector<std::string> path = head;
+    path.insert(path.end(), tail.begin(), tail.end());
+    return path;
+}
+
+}  // namespace
+
+struct PosixRegistry::Impl {
+    Impl(const std::string& folder, const std::string& login) {
+        for (const RootHive& hive : kRootHives) {
+            reg::HiveStore::Seed seed;
+            if (hive.handle == plat::kHkeyCurrentUser) {
+                seed = [login](HiveKey& root) { reg::SeedCurrentUserHive(root, login); };
+            }
+            stores.emplace_back(folder, hive.name, std::move(seed));
+        }
+    }
+
+    RegResult Resolve(RegKeyHandle handle, OpenKeyEntry* entry) const {
+        if (IsUnstorableRoot(handle)) return plat::kErrorInvalidHandle;
+        for (std::size_t i = 0; i < std::size(kRootHives); ++i) {
+            if (kRootHives[i].handle != handle) continue;
+            *entry = OpenKeyEntry{static_cast<int>(i), {}, plat::kKeyAllAccess, false};
+            return plat::kErrorSuccess;
+        }
+        const OpenKeyEntry* found = handles.Find(handle);
+        if (!found) return plat::kErrorInvalidHandle;
+        if (found->deleted) return plat::kErrorKeyDeleted;
+        *entry = *found;
+        return plat::kErrorSuccess;
+    }
+
+    // Runs `read` on the key of `entry` as the hive file holds it now.
+    template <typename Reader>
+    RegResult ReadKey(const OpenKeyEntry& entry, Reader&& read) {
+        return stores[entry.hive].Read([&](const HiveKey& root) {
+            const HiveKey* key = reg::FindKey(root, entry.path);
+            return key ? read(*key) : plat::kErrorKeyDeleted;
+        });
+    }
+
+    std::mutex mutex;
+    std::vector<reg::HiveStore> stores;
+    reg::RegistryHandleTable handles;
+};
+
+PosixRegistry::PosixRegistry(const std::string& folder, const std::string& login)
+    : m_impl(std::make_unique<Impl>(folder, login)) {}
+
+PosixRegistry::~PosixRegistry() = default;
+
+RegResult PosixRegistry::CreateKey(RegKeyHandle parent, const std::string& subKey, RegKeyHandle* key) {
+    if (!key) return plat::kErrorInvalidParameter;
+    *key = plat::kNullKey;
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(parent, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    std::vector<std::string> names;
+    result = reg::SplitKeyPath(subKey, &names);
+    if (result != plat::kErrorSuccess) return result;
+
+    result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
+        HiveKey* walk = reg::FindKey(root, entry.path);
+        if (!walk) return plat::kErrorKeyDeleted;
+        std::size_t existing = 0;
+        for (; existing < names.size(); ++existing) {
+            HiveKey* next = walk->FindSubKey(names[existing]);
+            if (!next) break;
+            walk = next;
+        }
+        if (existing == names.size()) return plat::kErrorSuccess;
+        if (!(entry.access & plat::kKeyCreateSubKey)) return plat::kErrorAccessDenied;
+        for (std::size_t i = existing; i < names.size(); ++i) {
+            if (!reg::IsStorableKeyName(names[i])) return plat::kErrorInvalidParameter;
+        }
+        for (std::size_t i = existing; i < names.size(); ++i) walk = &walk->AddSubKey(names[i]);
+        *changed = true;
+        return plat::kErrorSuccess;
+    });
+    if (result != plat::kErrorSuccess) return result;
+    *key = m_impl->handles.Add(OpenKeyEntry{entry.hive, Joined(entry.path, names), plat::kKeyAllAccess, false});
+    return plat::kErrorSuccess;
+}
+
+RegResult PosixRegistry::OpenKey(RegKeyHandle parent, const std::string& subKey, std::uint32_t access,
+                                 RegKeyHandle* key) {
+    if (!key) return plat::kErrorInvalidParameter;
+    *key = plat::kNullKey;
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(parent, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    std::vector<std::string> names;
+    result = reg::SplitKeyPath(subKey, &names);
+    if (result != plat::kErrorSuccess) return result;
+
+    result = m_impl->ReadKey(entry, [&](const HiveKey& from) {
+        return reg::FindKey(from, names) ? plat::kErrorSuccess : plat::kErrorFileNotFound;
+    });
+    if (result != plat::kErrorSuccess) return result;
+    *key = m_impl->handles.Add(
+        OpenKeyEntry{entry.hive, Joined(entry.path, names), reg::EffectiveKeyAccess(access), false});
+    return plat::kErrorSuccess;
+}
+
+RegResult PosixRegistry::EnumKey(RegKeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(key, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    if (!name || !nameSize) return plat::kErrorInvalidParameter;
+    if (!(entry.access & plat::kKeyEnumerateSubKeys)) return plat::kErrorAccessDenied;
+    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+        const HiveKey* sub = found.SubKeyAt(index);
+        return sub ? CopyName(sub->name(), name, nameSize) : plat::kErrorNoMoreItems;
+    });
+}
+
+RegResult PosixRegistry::EnumValue(RegKeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(key, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    if (!name || !nameSize) return plat::kErrorInvalidParameter;
+    if (!(entry.access & plat::kKeyQueryValue)) return plat::kErrorAccessDenied;
+    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+        if (index >= found.values().size()) return plat::kErrorNoMoreItems;
+        return CopyName(found.values()[index].name, name, nameSize);
+    });
+}
+
+RegResult PosixRegistry::QueryValue(RegKeyHandle key, const std::string& name, std::uint32_t* type,
+                                    unsigned char* data, std::uint32_t* size) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(key, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    if (data && !size) return plat::kErrorInvalidParameter;
+    if (!(entry.access & plat::kKeyQueryValue)) return plat::kErrorAccessDenied;
+    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+        const reg::HiveValue* value = found.FindValue(name);
+        if (!value) return plat::kErrorFileNotFound;
+        const auto needed = static_cast<std::uint32_t>(value->data.size());
+        if (type) *type = value->type;
+        if (!data) {
+            if (size) *size = needed;
+            return plat::kErrorSuccess;
+        }
+        if (*size < needed) {
+            *size = needed;
+            return plat::kErrorMoreData;
+        }
+        std::memcpy(data, value->data.data(), needed);
+        *size = needed;
+        return plat::kErrorSuccess;
+    });
+}
+
+RegResult PosixRegistry::SetValue(RegKeyHandle key, const std::string& name, std::uint32_t type,
+                                  const unsigned char* data, std::uint32_t size) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(key, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    if (!data && size != 0) return plat::kErrorInvalidParameter;
+    if (!reg::IsStorableValueName(name)) return plat::kErrorInvalidParameter;
+    if (!(entry.access & plat::kKeySetValue)) return plat::kErrorAccessDenied;
+    std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
+    return m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
+        HiveKey* found = reg::FindKey(root, entry.path);
+        if (!found) return plat::kErrorKeyDeleted;
+        *changed = found->SetValue(name, type, std::move(bytes));
+        return plat::kErrorSuccess;
+    });
+}
+
+RegResult PosixRegistry::DeleteKey(RegKeyHandle parent, const std::string& subKey) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    OpenKeyEntry entry;
+    RegResult result = m_impl->Resolve(parent, &entry);
+    if (result != plat::kErrorSuccess) return result;
+    std::vector<std::string> names;
+    result = reg::SplitKeyPath(subKey, &names);
+    if (result != plat::kErrorSuccess) return result;
+    const std::vector<std::string> target = Joined(entry.path, names);
+    if (target.empty()) return plat::kErrorAccessDenied;  // a hive root
+
+    result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
+        if (!reg::FindKey(root, entry.path)) return plat::kErrorKeyDeleted;
+        const std::vector<std::string> container(target.begin(), target.end() - 1);
+        HiveKey* holder = reg::FindKey(root, container);
+        const HiveKey* doomed = holder ? holder->FindSubKey(target.back()) : nullptr;
+        if (!doomed) return plat::kErrorFileNotFound;
+        if (doomed->SubKeyCount() != 0) return plat::kErrorAccessDenied;
+        holder->RemoveSubKey(target.back());
+        *changed = true;
+        return plat::kErrorSuccess;
+    });
+    if (result == plat::kErrorSuccess) m_impl->handles.MarkDeleted(entry.hive, target);
+    return result;
+}
+
+RegResult PosixRegistry::CloseKey(RegKeyHandle key) {
+    if (IsUnstorableRoot(key)) return plat::kErrorInvalidHandle;
+    for (const RootHive& hive : kRootHives) {
+        if (hive.handle == key) return plat::kErrorSuccess;  // predefined keys are never closed
+    }
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    return m_impl->handles.Remove(key) ? plat::kErrorSuccess : plat::kErrorInvalidHandle;
+}
+
+}  // namespace posixplat
