@@ -1,0 +1,36 @@
+// mirel-setup-script: the installer's dialog without a window, driven by commands on
+// standard input, for tests, benchmarks and automation. Faults can be injected into the
+// real platform through options; the product itself takes no arguments.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tests/support/fault_platform.h"
+#include "tools/script_driver/driver_options.h"
+#include "tools/script_driver/driver_platform.h"
+#include "tools/script_driver/driver_session.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    scriptdriver::DriverOptions options;
+    std::string error;
+    if (!scriptdriver::ParseDriverOptions(args, &options, &error)) {
+        std::cerr << "mirel-setup-script: " << error << '\n' << scriptdriver::DriverUsage();
+        return scriptdriver::kExitUnreadable;
+    }
+    if (options.help) {
+        std::cout << scriptdriver::DriverUsage();
+        return scriptdriver::kExitDone;
+    }
+
+    std::unique_ptr<scriptdriver::SystemPlatform> system = scriptdriver::OpenSystemPlatform(&error);
+    if (!system) {
+        std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
+        return 1;
+    }
+    testsupport::FaultPlatform faults(system->platform(), options.plan);
+    scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
+    scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);
+    return session.Run(std::cin);
+}

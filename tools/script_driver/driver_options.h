@@ -1,0 +1,22 @@
+#pragma once
+// The driver's command-line options: faults to inject into the real platform. The
+// product itself takes no arguments.
+#include <string>
+#include <vector>
+
+#include "tests/support/fault_platform.h"
+
+namespace scriptdriver {
+
+struct DriverOptions {
+    testsupport::FaultPlan plan;
+    bool help = false;
+};
+
+// Reads the arguments after the program name. False with the reason in `error` for an
+// unknown option or a bad value.
+bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* options, std::string* error);
+
+std::string DriverUsage();
+
+}  // namespace scriptdriver

@@ -1,0 +1,29 @@
+#pragma once
+// The part of the scripted driver that differs per build: the real platform it runs
+// on, and the conversion between the UTF-8 of its commands and output and the ANSI
+// code page the core works in. Linux: driver_platform_posix.cpp; Windows:
+// driver_platform_win32.cpp.
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace scriptdriver {
+
+// The system's platform, open for as long as this object lives.
+class SystemPlatform {
+public:
+    virtual ~SystemPlatform() = default;
+    virtual plat::Platform& platform() = 0;
+};
+
+// Opens the platform of the system the driver runs on, as the product would (Linux:
+// the system root of $MIREL_SETUP_ROOT). Null when it cannot, with the reason in `error`.
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(std::string* error);
+
+// UTF-8 into the system's ANSI code page and back. A character the code page cannot
+// hold comes out as a replacement character; neither conversion fails.
+std::string Utf8ToAnsi(const std::string& utf8);
+std::string AnsiToUtf8(const std::string& ansi);
+
+}  // namespace scriptdriver
