@@ -1,0 +1,115 @@
+#include "platform/win32/win32_file_system.h"
+
+#include "platform/win32/win32_api.h"
+
+#include <vector>
+
+#include "platform/win32/win32_file.h"
+#include "platform/win32/win32_file_time.h"
+#include "platform/win32/win32_folder_enumeration.h"
+#include "platform/win32/win32_handles.h"
+
+namespace win32plat {
+namespace {
+
+// Attribute bits SetFileAttributes accepts; the others describe the entry's kind.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL |
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool ApplyAttributes(const std::string& path, std::uint32_t attributes) {
+    DWORD settable = attributes & kSettableAttributes;
+    if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesA(path.c_str(), settable) != FALSE;
+}
+
+bool ApplyTimes(const std::string& path, const plat::FileStatus& status) {
+    // Backup semantics let the same call stamp a folder.
+    UniqueFileHandle handle(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.Valid()) return false;
+    const FILETIME creation = ToFileTime(status.creationTime);
+    const FILETIME access = ToFileTime(status.lastAccessTime);
+    const FILETIME write = ToFileTime(status.lastWriteTime);
+    // A zero time leaves that stamp as it is.
+    return SetFileTime(handle.Get(), status.creationTime ? &creation : nullptr,
+                       status.lastAccessTime ? &access : nullptr, status.lastWriteTime ? &write : nullptr) != FALSE;
+}
+
+}  // namespace
+
+std::string Win32FileSystem::LogicalDriveStrings() {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const DWORD length = GetLogicalDriveStringsA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) return {};
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+plat::DriveType Win32FileSystem::GetDriveType(const std::string& root) {
+    return static_cast<plat::DriveType>(GetDriveTypeA(root.c_str()));
+}
+
+bool Win32FileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
+    ULARGE_INTEGER available, total, totalFree;
+    if (!GetDiskFreeSpaceExA(path.c_str(), &available, &total, &totalFree)) return false;
+    *freeBytes = available.QuadPart;
+    return true;
+}
+
+bool Win32FileSystem::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    status->creationTime = FromFileTime(data.ftCreationTime);
+    status->lastAccessTime = FromFileTime(data.ftLastAccessTime);
+    status->lastWriteTime = FromFileTime(data.ftLastWriteTime);
+    status->size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    status->attributes = data.dwFileAttributes;
+    return true;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+
+bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+
+bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+std::unique_ptr<plat::File> Win32FileSystem::OpenForRead(const std::string& path) {
+    UniqueFileHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<Win32File>(std::move(handle));
+}
+
+std::unique_ptr<plat::File> Win32FileSystem::OpenForWrite(const std::string& path) {
+    // CREATE_ALWAYS truncates an existing file and fails on a read-only one.
+    UniqueFileHandle handle(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<Win32File>(std::move(handle));
+}
+
+bool Win32FileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
+    const DWORD current = GetFileAttributesA(path.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES) return false;
+    // A read-only file cannot be opened to stamp its times: clear the attribute first
+    // and apply the new attributes, read-only or not, only after the times.
+    const bool liftFirst = (current & FILE_ATTRIBUTE_READONLY) != 0;
+    if (liftFirst && !ApplyAttributes(path, status.attributes & ~plat::kAttrReadOnly)) return false;
+    bool ok = ApplyTimes(path, status);
+    if (!ApplyAttributes(path, status.attributes)) ok = false;
+    return ok;
+}
+
+std::unique_ptr<plat::FolderEnumeration> Win32FileSystem::Enumerate(const std::string& pattern) {
+    return Win32FolderEnumeration::Start(pattern);
+}
+
+}  // namespace win32plat
