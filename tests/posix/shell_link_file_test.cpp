@@ -183,4 +183,45 @@ TEST(ShellLinkFile, RefusesTargetsItCannotRepresent) {
     }
 }
 
+// The reader the layout tests rely on must notice a writer that gets a size, an offset
+// or the end of the file wrong.
+TEST(ShellLinkFile, ReaderRejectsDamagedLayouts) {
+    ShellLinkData data;
+    data.targetPath = u"C:\\\u30B2\u30FC\u30E0.EXE";  // ゲーム.EXE
+    data.targetPathAnsi = "C:\\\x83\x51\x81\x5B\x83\x80.EXE";
+    data.workingDirectory = u"C:\\";
+    const std::vector<unsigned char> good = SerializeShellLink(data);
+    ASSERT_FALSE(good.empty());
+    lnktest::LnkFile link;
+    std::string error;
+    ASSERT_TRUE(lnktest::ReadLnk(good, &link, &error)) << error;
+
+    constexpr std::size_t kLinkInfo = 0x4C;
+    const auto patch32 = [](std::vector<unsigned char> bytes, std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        return bytes;
+    };
+    const std::uint32_t linkInfoSize = good[kLinkInfo] | good[kLinkInfo + 1] << 8;
+    const struct {
+        const char* what;
+        std::vector<unsigned char> bytes;
+    } cases[] = {
+        {"header size", patch32(good, 0, 0x4D)},
+        {"LinkInfo size one too large", patch32(good, kLinkInfo, linkInfoSize + 1)},
+        {"LinkInfo size one too small", patch32(good, kLinkInfo, linkInfoSize - 1)},
+        {"LocalBasePath past LinkInfo", patch32(good, kLinkInfo + 16, linkInfoSize)},
+        {"Unicode path inside the header", patch32(good, kLinkInfo + 28, 0x10)},
+        {"missing terminal block", std::vector<unsigned char>(good.begin(), good.end() - 4)},
+        {"byte after the terminal block", [&] { auto b = good; b.push_back(0); return b; }()},
+        {"working directory count too large", [&] {
+             auto b = good;
+             b[b.size() - 4 - 2 * 3 - 2] = 4;
+             return b;
+         }()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(lnktest::ReadLnk(c.bytes, &link, &error)) << c.what;
+    }
+}
+
 }  // namespace
