@@ -13,6 +13,7 @@ constexpr std::uint32_t kTypeBinary = 3;
 constexpr std::uint32_t kTypeDword = 4;
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kLineWidth = 80;
 
 // ---- writing -------------------------------------------------------------------------
 
@@ -49,8 +50,18 @@ void AppendValue(std::string& out, const HiveValue& value) {
         out += "hex(";
         AppendHex(out, value.type, 1);
         out += "):";
+        // Long data continues on indented lines after a trailing backslash, the usual
+        // REGEDIT4 wrapping, so that no line grows past 80 columns.
+        std::size_t lineStart = out.rfind('\n') + 1;
         for (std::size_t i = 0; i < value.data.size(); ++i) {
-            if (i != 0) out += ',';
+            if (i != 0) {
+                out += ',';
+                if (out.size() - lineStart + 4 > kLineWidth) {  // room for a byte, a comma and the backslash
+                    out += "\\\n";
+                    lineStart = out.size();
+                    out += "  ";
+                }
+            }
             AppendHex(out, static_cast<unsigned char>(value.data[i]), 2);
         }
     }
