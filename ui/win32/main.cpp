@@ -1,0 +1,30 @@
+// SETUP.EXE: the installer on Windows. Takes no arguments; installs into the system it
+// runs on through the real Win32 calls.
+// The core's headers come before the system's: <windows.h> defines IDOK and IDCANCEL
+// as macros, which would rewrite the core's constants of those names.
+#include "app/installer_app.h"
+
+#include "platform/win32/win32_platform.h"
+#include "ui/win32/installer_dialog_proc.h"
+#include "ui/win32/win32_dialog_host.h"
+
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The progress bar's window class.
+    InitCommonControls();
+
+    win32plat::Win32Platform system;
+    win32ui::Win32DialogHost host;
+    // Icons loaded this way are shared by the system and never destroyed.
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+
+    CInstallerApp app;
+    app.InitInstance(system.platform(), host, [&](CInstallerDlg& dialog) {
+        win32ui::DialogContext context{dialog, host, icon};
+        return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALLER_DIALOG), nullptr,
+                                                win32ui::InstallerDialogProc,
+                                                reinterpret_cast<LPARAM>(&context)));
+    });
+    return 0;
+}
