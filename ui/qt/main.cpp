@@ -1,0 +1,40 @@
+// mirel-setup: the installer's Linux executable. Takes no arguments; the system it
+// installs into is the POSIX platform's root ($MIREL_SETUP_ROOT or the user's data folder).
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/installer_app.h"
+#include "platform/posix/posix_platform.h"
+#include "res/resource_tables.h"
+#include "ui/qt/dialog_layout.h"
+#include "ui/qt/geometry_report.h"
+#include "ui/qt/qt_dialog_host.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(QIcon(qtui::IconResourcePath(IDR_MAINFRAME)));
+    const QString caption = QString::fromUtf8(res::MainDialogTemplate().caption);
+
+    std::string error;
+    std::unique_ptr<posixplat::PosixPlatform> system =
+        posixplat::PosixPlatform::Open(posixplat::DefaultSystemRoot(), &error);
+    if (!system) {
+        QMessageBox::critical(nullptr, caption, QString::fromStdString(error));
+        return 1;
+    }
+
+    qtui::QtDialogHost host;
+    CInstallerApp app;
+    app.InitInstance(system->platform(), host, [&host](CInstallerDlg& dialog) {
+        host.SetCommandSink([&dialog](int id, int code) { dialog.OnCommand(id, code); });
+        dialog.OnInitDialog();
+        qtui::ReportGeometryWhenShown(host.Window());
+        const int result = host.RunModal();
+        host.SetCommandSink(nullptr);
+        return result;
+    });
+    return 0;
+}
