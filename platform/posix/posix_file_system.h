@@ -5,20 +5,18 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/posix/drive_table.h"
 
 namespace posixplat {
-
-struct DriveMapping {
-    char letter;  // upper case
-    plat::DriveType type;
-    std::string hostFolder;
-};
 
 class PosixFileSystem : public plat::FileSystem {
 public:
     // Reads <root>/drives, creating it with "C: fixed <root>/drive_c" (and that folder)
     // when missing, then adds mounted optical file systems on free letters from D:.
     explicit PosixFileSystem(const std::string& root);
+    // The same with the mount table read from `mountTable` instead of /proc/self/mounts,
+    // so that tests see the optical drives they choose.
+    PosixFileSystem(const std::string& root, const std::string& mountTable);
 
     // The drive table as read at construction.
     const std::vector<DriveMapping>& Drives() const;
@@ -43,6 +41,10 @@ public:
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
 
 private:
+    // Translates a path that names an entry below a drive root (not the root itself),
+    // for operations that create or remove that entry.
+    bool ToHostEntryPath(const std::string& windowsPath, std::string* hostPath) const;
+
     std::string m_root;
     std::vector<DriveMapping> m_drives;
 };
