@@ -1,0 +1,123 @@
+#include "tests/support/fault_file_system.h"
+
+namespace testsupport {
+namespace {
+
+class FaultFile : public plat::File {
+public:
+    FaultFile(std::unique_ptr<plat::File> real, FaultState& state, bool failsAfterFirstBlock)
+        : m_real(std::move(real)), m_state(state), m_failsAfterFirstBlock(failsAfterFirstBlock) {}
+
+    bool Read(void* buffer, std::size_t size, std::size_t* got) override {
+        FaultCounters& counters = m_state.counters;
+        ++counters.reads;
+        if (m_state.plan.failReadNumber != 0 && counters.reads == m_state.plan.failReadNumber) {
+            return m_state.Inject();
+        }
+        if (m_failsAfterFirstBlock) {
+            if (m_blocksRead > 0) return m_state.Inject();
+            // A file that fits in the first block has nothing after it: fail at once.
+            plat::FileStatus status;
+            if (!m_real->GetStatus(&status) || status.size <= static_cast<std::int64_t>(size)) {
+                return m_state.Inject();
+            }
+        }
+        if (!m_real->Read(buffer, size, got)) return false;
+        ++m_blocksRead;
+        return true;
+    }
+
+    bool Write(const void* buffer, std::size_t size) override {
+        FaultCounters& counters = m_state.counters;
+        const FaultPlan& plan = m_state.plan;
+        ++counters.writes;
+        if (plan.failWriteNumber != 0 && counters.writes == plan.failWriteNumber) return m_state.Inject();
+        if (plan.diskFullAfterBytes && counters.bytesWritten + size > *plan.diskFullAfterBytes) {
+            return m_state.Inject();
+        }
+        if (!m_real->Write(buffer, size)) return false;
+        counters.bytesWritten += size;
+        return true;
+    }
+
+    bool GetStatus(plat::FileStatus* status) override { return m_real->GetStatus(status); }
+
+private:
+    std::unique_ptr<plat::File> m_real;
+    FaultState& m_state;
+    bool m_failsAfterFirstBlock;
+    int m_blocksRead = 0;
+};
+
+char DriveLetterOf(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return 0;
+    const char letter = path[0];
+    return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+}  // namespace
+
+FaultFileSystem::FaultFileSystem(plat::FileSystem& real, FaultState& state) : m_real(real), m_state(state) {}
+
+std::string FaultFileSystem::LogicalDriveStrings() { return m_real.LogicalDriveStrings(); }
+
+plat::DriveType FaultFileSystem::GetDriveType(const std::string& root) { return m_real.GetDriveType(root); }
+
+bool FaultFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
+    const auto planned = m_state.plan.freeBytes.find(DriveLetterOf(path));
+    if (planned != m_state.plan.freeBytes.end()) {
+        *freeBytes = planned->second;
+        return true;
+    }
+    return m_real.GetFreeBytes(path, freeBytes);
+}
+
+bool FaultFileSystem::Exists(const std::string& path) { return m_real.Exists(path); }
+
+bool FaultFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
+    return m_real.GetStatus(path, status);
+}
+
+bool FaultFileSystem::CreateFolder(const std::string& path) {
+    FaultCounters& counters = m_state.counters;
+    const FaultPlan& plan = m_state.plan;
+    ++counters.folderCreations;
+    if (plan.failCreateFolderNumber != 0 && counters.folderCreations == plan.failCreateFolderNumber) {
+        return m_state.Inject();
+    }
+    if (!plan.failCreateFolderName.empty() &&
+        LastComponentEquals(m_state.codePage, path, plan.failCreateFolderName)) {
+        return m_state.Inject();
+    }
+    if (!m_real.CreateFolder(path)) return false;
+    ++counters.foldersCreated;
+    return true;
+}
+
+bool FaultFileSystem::RemoveFolder(const std::string& path) { return m_real.RemoveFolder(path); }
+
+bool FaultFileSystem::RemoveFile(const std::string& path) { return m_real.RemoveFile(path); }
+
+std::unique_ptr<plat::File> FaultFileSystem::OpenForRead(const std::string& path) {
+    std::unique_ptr<plat::File> real = m_real.OpenForRead(path);
+    if (!real) return nullptr;
+    const std::string& name = m_state.plan.failReadName;
+    const bool poisoned = !name.empty() && LastComponentEquals(m_state.codePage, path, name);
+    return std::make_unique<FaultFile>(std::move(real), m_state, poisoned);
+}
+
+std::unique_ptr<plat::File> FaultFileSystem::OpenForWrite(const std::string& path) {
+    std::unique_ptr<plat::File> real = m_real.OpenForWrite(path);
+    if (!real) return nullptr;
+    return std::make_unique<FaultFile>(std::move(real), m_state, false);
+}
+
+bool FaultFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
+    return m_real.SetStatus(path, status);
+}
+
+std::unique_ptr<plat::FolderEnumeration> FaultFileSystem::Enumerate(const std::string& pattern) {
+    return m_real.Enumerate(pattern);
+}
+
+}  // namespace testsupport

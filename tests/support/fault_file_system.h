@@ -1,0 +1,31 @@
+#pragma once
+// The file system wrapper of the fault platform: reads, writes, folder creation and
+// free space as the plan says. Private to the fault platform.
+#include "platform/file_system.h"
+#include "tests/support/fault_state.h"
+
+namespace testsupport {
+
+class FaultFileSystem : public plat::FileSystem {
+public:
+    FaultFileSystem(plat::FileSystem& real, FaultState& state);
+
+    std::string LogicalDriveStrings() override;
+    plat::DriveType GetDriveType(const std::string& root) override;
+    bool GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) override;
+    bool Exists(const std::string& path) override;
+    bool GetStatus(const std::string& path, plat::FileStatus* status) override;
+    bool CreateFolder(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    std::unique_ptr<plat::File> OpenForRead(const std::string& path) override;
+    std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
+    bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
+    std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+
+private:
+    plat::FileSystem& m_real;
+    FaultState& m_state;
+};
+
+}  // namespace testsupport

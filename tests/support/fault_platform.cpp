@@ -1,0 +1,39 @@
+#include "tests/support/fault_platform.h"
+
+#include "tests/support/fault_file_system.h"
+#include "tests/support/fault_services.h"
+#include "tests/support/fault_state.h"
+
+namespace testsupport {
+
+struct FaultPlatform::Impl {
+    Impl(plat::Platform& real, FaultPlan plan)
+        : fileSystem(real.fileSystem, state),
+          registry(real.registry, state),
+          shell(real.shell, state),
+          memory(real.memory, state),
+          platform{fileSystem, registry, shell, real.text, memory} {
+        state.plan = std::move(plan);
+        state.codePage = real.text.AnsiCodePage();
+    }
+
+    FaultState state;
+    FaultFileSystem fileSystem;
+    FaultRegistry registry;
+    FaultShell shell;
+    FaultMemory memory;
+    plat::Platform platform;
+};
+
+FaultPlatform::FaultPlatform(plat::Platform& real, FaultPlan plan)
+    : m_impl(std::make_unique<Impl>(real, std::move(plan))) {}
+
+FaultPlatform::~FaultPlatform() = default;
+
+plat::Platform& FaultPlatform::platform() { return m_impl->platform; }
+
+FaultPlan& FaultPlatform::plan() { return m_impl->state.plan; }
+
+const FaultCounters& FaultPlatform::counters() const { return m_impl->state.counters; }
+
+}  // namespace testsupport
