@@ -1,6 +1,5 @@
 #include "platform/posix/hive_file_format.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "platform/posix/registry_names.h"
@@ -26,10 +25,22 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+void AppendHexByte(std::string& out, unsigned char byte) {
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 0x0F];
+}
+
+// At least `minimumDigits` lower-case hex digits.
 void AppendHex(std::string& out, std::uint32_t value, int minimumDigits) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%0*x", minimumDigits, static_cast<unsigned>(value));
-    out += digits;
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = kHexDigits[value & 0x0F];
+        value >>= 4;
+    } while (value != 0 || count < minimumDigits);
+    while (count > 0) out += digits[--count];
 }
 
 void AppendValue(std::string& out, const HiveValue& value) {
@@ -62,7 +73,7 @@ void AppendValue(std::string& out, const HiveValue& value) {
                     out += "  ";
                 }
             }
-            AppendHex(out, static_cast<unsigned char>(value.data[i]), 2);
+            AppendHexByte(out, static_cast<unsigned char>(value.data[i]));
         }
     }
     out += '\n';

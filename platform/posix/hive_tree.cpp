@@ -30,21 +30,20 @@ HiveKey& HiveKey::AddSubKey(std::string_view name) {
 bool HiveKey::RemoveSubKey(std::string_view name) { return m_subKeys.erase(FoldName(name)) != 0; }
 
 const HiveValue* HiveKey::FindValue(std::string_view name) const {
-    for (const HiveValue& value : m_values) {
-        if (NamesEqual(value.name, name)) return &value;
-    }
-    return nullptr;
+    const auto found = m_valueIndex.find(FoldName(name));
+    return found == m_valueIndex.end() ? nullptr : &m_values[found->second];
 }
 
 bool HiveKey::SetValue(std::string_view name, std::uint32_t type, std::string data) {
-    for (HiveValue& value : m_values) {
-        if (!NamesEqual(value.name, name)) continue;
-        if (value.type == type && value.data == data) return false;
-        value.type = type;
-        value.data = std::move(data);
+    const auto [slot, added] = m_valueIndex.emplace(FoldName(name), m_values.size());
+    if (added) {
+        m_values.push_back(HiveValue{std::string(name), type, std::move(data)});
         return true;
     }
-    m_values.push_back(HiveValue{std::string(name), type, std::move(data)});
+    HiveValue& value = m_values[slot->second];
+    if (value.type == type && value.data == data) return false;
+    value.type = type;
+    value.data = std::move(data);
     return true;
 }
 

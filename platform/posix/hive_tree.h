@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace posixplat::reg {
@@ -48,6 +49,7 @@ public:
 private:
     std::string m_name;
     std::vector<HiveValue> m_values;
+    std::unordered_map<std::string, std::size_t> m_valueIndex;  // folded name -> place in m_values
     std::map<std::string, std::unique_ptr<HiveKey>> m_subKeys;  // by folded name
 };
 

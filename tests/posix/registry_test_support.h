@@ -3,6 +3,7 @@
 // values and hive files.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -17,8 +18,13 @@ namespace regtest {
 
 class TempFolder {
 public:
+    // In memory when the machine offers it: every registry change is flushed to disk,
+    // and on a real disk those flushes would make the many-write tests slow.
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mirel-registry-XXXXXX").string();
+        std::error_code ec;
+        const std::filesystem::path base = access("/dev/shm", W_OK) == 0 ? std::filesystem::path("/dev/shm")
+                                                                           : std::filesystem::temp_directory_path(ec);
+        std::string pattern = (base / "mirel-registry-XXXXXX").string();
         if (mkdtemp(pattern.data())) m_path = pattern;
     }
     ~TempFolder() {
