@@ -1,0 +1,139 @@
+#pragma once
+// One installer dialog over the real Linux platform in a temporary system root, with
+// the registry and shell seen through spies and the string table open to overrides.
+// Registry contents are set up and inspected through the real registry, past the spy.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/headless_dialog_host.h"
+#include "app/installer_dlg.h"
+#include "platform/posix/posix_platform.h"
+#include "tests/core/registry_spies.h"
+#include "tests/core/string_override.h"
+#include "tests/support/fixtures/temp_system_root.h"
+
+inline constexpr const char* kRecordKey = "Software\\Velstra\\Mirel";
+inline constexpr const char* kPublisherKey = "Software\\Velstra";
+inline constexpr const char* kShellFoldersKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+struct RawValue {
+    std::uint32_t type = 0;
+    std::string bytes;
+};
+
+inline std::unique_ptr<posixplat::PosixPlatform> OpenPosixPlatform(const std::string& root) {
+    std::string error;
+    auto platform = posixplat::PosixPlatform::Open(root, &error);
+    if (!platform) ADD_FAILURE() << error;
+    return platform;
+}
+
+class RegistryTestEnv {
+public:
+    RegistryTestEnv()
+        : m_posix(OpenPosixPlatform(m_root.root())),
+          strings(real().text),
+          registry(real().registry),
+          shell(real().shell),
+          platform{real().fileSystem, registry, shell, strings, real().memory},
+          dlg(platform, host) {}
+
+    plat::Platform& real() { return m_posix->platform(); }
+
+    // --- HKEY_CURRENT_USER, through the real registry ---
+    void MakeKey(const std::string& path) {
+        plat::RegKeyHandle key = plat::kNullKey;
+        ASSERT_EQ(real().registry.CreateKey(plat::kHkeyCurrentUser, path, &key), plat::kErrorSuccess) << path;
+        real().registry.CloseKey(key);
+    }
+    void PutRaw(const std::string& path, const std::string& name, std::uint32_t type, const std::string& bytes) {
+        plat::RegKeyHandle key = plat::kNullKey;
+        ASSERT_EQ(real().registry.CreateKey(plat::kHkeyCurrentUser, path, &key), plat::kErrorSuccess) << path;
+        EXPECT_EQ(real().registry.SetValue(key, name, type, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                           static_cast<std::uint32_t>(bytes.size())),
+                  plat::kErrorSuccess)
+            << name;
+        real().registry.CloseKey(key);
+    }
+    void PutString(const std::string& path, const std::string& name, const std::string& text) {
+        PutRaw(path, name, plat::kRegSz, text + std::string(1, '\0'));
+    }
+    void PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
+        const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                               static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
+        PutRaw(path, name, plat::kRegDword, std::string(bytes, 4));
+    }
+    bool KeyExists(const std::string& path) {
+        plat::RegKeyHandle key = plat::kNullKey;
+        if (real().registry.OpenKey(plat::kHkeyCurrentUser, path, plat::kKeyRead, &key) != plat::kErrorSuccess) {
+            return false;
+        }
+        real().registry.CloseKey(key);
+        return true;
+    }
+    std::optional<RawValue> Value(const std::string& path, const std::string& name) {
+        plat::RegKeyHandle key = plat::kNullKey;
+        if (real().registry.OpenKey(plat::kHkeyCurrentUser, path, plat::kKeyRead, &key) != plat::kErrorSuccess) {
+            return std::nullopt;
+        }
+        std::vector<unsigned char> data(4096);
+        std::uint32_t size = static_cast<std::uint32_t>(data.size());
+        RawValue value;
+        const plat::RegResult result = real().registry.QueryValue(key, name, &value.type, data.data(), &size);
+        real().registry.CloseKey(key);
+        if (result != plat::kErrorSuccess) return std::nullopt;
+        value.bytes.assign(reinterpret_cast<const char*>(data.data()), size);
+        return value;
+    }
+    void DeleteKey(const std::string& path) {
+        ASSERT_EQ(real().registry.DeleteKey(plat::kHkeyCurrentUser, path), plat::kErrorSuccess) << path;
+    }
+
+    // Points the current user's shell folders at the given Windows paths.
+    void SetShellFolders(const std::string& desktop, const std::string& programs) {
+        PutString(kShellFoldersKey, "Desktop", desktop);
+        PutString(kShellFoldersKey, "Programs", programs);
+    }
+
+    // --- files, through the real file system ---
+    bool Exists(const std::string& windowsPath) { return real().fileSystem.Exists(windowsPath); }
+    void MakeFolder(const std::string& windowsPath) {
+        ASSERT_EQ(dlg.CreateFolderTree(windowsPath), 1) << windowsPath;
+    }
+    void MakeFile(const std::string& windowsPath) {
+        auto file = real().fileSystem.OpenForWrite(windowsPath);
+        ASSERT_TRUE(file) << windowsPath;
+        ASSERT_TRUE(file->Write("x", 1));
+    }
+
+private:
+    testsupport::TempSystemRoot m_root;
+    std::unique_ptr<posixplat::PosixPlatform> m_posix;
+
+public:
+    StringOverride strings;
+    RegistrySpy registry;
+    ShellSpy shell;
+    plat::Platform platform;
+    HeadlessDialogHost host;
+    CInstallerDlg dlg;
+};
+
+// Expected REG_SZ data: the text and its terminating zero.
+inline RawValue Sz(const std::string& text) { return RawValue{plat::kRegSz, text + std::string(1, '\0')}; }
+inline RawValue Dword(std::uint32_t value) {
+    const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                           static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
+    return RawValue{plat::kRegDword, std::string(bytes, 4)};
+}
+inline bool operator==(const RawValue& a, const RawValue& b) { return a.type == b.type && a.bytes == b.bytes; }
+inline void PrintTo(const RawValue& value, std::ostream* out) {
+    *out << "type " << value.type << " [";
+    for (unsigned char c : value.bytes) *out << ' ' << static_cast<unsigned>(c);
+    *out << " ]";
+}
