@@ -17,6 +17,17 @@ namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
+// A Windows check box or radio button takes a click anywhere in its rectangle, not only
+// on its box and text.
+template <class Button>
+class WholeAreaButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 QLabel* MakeText(QWidget& parent, const res::ControlTemplate& control, Qt::Alignment horizontal) {
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
@@ -64,13 +75,13 @@ QWidget* MakeControl(QWidget& parent, const res::ControlTemplate& control, const
     case res::ControlKind::Combo:
         return MakeCombo(parent, control, units);
     case res::ControlKind::Radio: {
-        auto* radio = new QRadioButton(Utf8(control.text), &parent);
+        auto* radio = new WholeAreaButton<QRadioButton>(Utf8(control.text), &parent);
         // Exclusivity follows the template's groups, handled by the window.
         radio->setAutoExclusive(false);
         return radio;
     }
     case res::ControlKind::Check:
-        return new QCheckBox(Utf8(control.text), &parent);
+        return new WholeAreaButton<QCheckBox>(Utf8(control.text), &parent);
     case res::ControlKind::Progress: {
         auto* bar = new QProgressBar(&parent);
         bar->setRange(0, 100);

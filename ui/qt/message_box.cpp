@@ -1,5 +1,6 @@
 #include "ui/qt/message_box.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -47,6 +48,8 @@ int ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
         break;
     }
     box.setDefaultButton(first);
+    // Plain text buttons, as a Windows message box has them.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
 
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
