@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Times the installer's tree copy against `cp -r` on the same disc-like tree.
+#
+#   bench/copy_tree.sh [SIZE [ROUNDS]]     SIZE such as 1G (default), 256M; ROUNDS default 3
+#
+# Builds the release preset's copy_tree_bench, generates the tree in a temporary folder,
+# warms the page cache, then copies it alternately with the installer (through the real
+# Linux platform) and with cp -r, flushing written data between runs. Prints each
+# round, the median times, their ratio and the peak memory of the installer's copy.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+size=${1:-1G}
+rounds=${2:-3}
+bytes=$(numfmt --from=iec "$size")
+
+cmake --preset release >/dev/null
+cmake --build build/release --target copy_tree_bench >/dev/null
+tool=$PWD/build/release/tools/copy_tree_bench
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/copy-tree-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/src" "$work/dst"
+"$tool" generate "$work/src/DISC" "$bytes"
+sync
+# Warm cache: every source byte read once before anything is timed.
+find "$work/src/DISC" -type f -print0 | xargs -0 cat >/dev/null
+
+# One timed copy: prints "elapsed-seconds cpu-seconds peak-kib". The CPU time (user +
+# system) is the steadier figure on a busy machine; both are reported.
+timed() {
+    rm -rf "$work/dst/COPY"; sync
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null
+    sync
+    awk '{printf "%.3f %.3f %d\n", $1, $2 + $3, $4}' "$work/time"
+}
+run_installer() { timed "$tool" copy "$work/src/DISC" "$work/dst/COPY"; }
+run_cp() { timed cp -r "$work/src/DISC" "$work/dst/COPY"; }
+
+# The copy being timed must be a right one.
+run_installer >/dev/null
+diff -r "$work/src/DISC" "$work/dst/COPY" >/dev/null || { echo "copy_tree: the installer's copy differs" >&2; exit 1; }
+
+installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); peak=0
+for ((round = 1; round <= rounds; round++)); do
+    if ((round % 2)); then
+        read -r iw ic im < <(run_installer); read -r cw cc _ < <(run_cp)
+    else
+        read -r cw cc _ < <(run_cp); read -r iw ic im < <(run_installer)
+    fi
+    installer_wall+=("$iw"); installer_cpu+=("$ic"); cp_wall+=("$cw"); cp_cpu+=("$cc")
+    if ((im > peak)); then peak=$im; fi
+    printf 'round %d: installer %6.3f s (cpu %6.3f s)   cp -r %6.3f s (cpu %6.3f s)\n' "$round" "$iw" "$ic" "$cw" "$cc"
+done
+
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+files=$(find "$work/src/DISC" -type f | wc -l)
+echo "tree: $size in $files files, $rounds rounds"
+awk -v iw="$(median "${installer_wall[@]}")" -v cw="$(median "${cp_wall[@]}")" \
+    -v ic="$(median "${installer_cpu[@]}")" -v cc="$(median "${cp_cpu[@]}")" -v p="$peak" 'BEGIN {
+    printf "median elapsed: installer %.3f s, cp -r %.3f s, ratio %.3f (target <= 1.10)\n", iw, cw, iw / cw
+    printf "median cpu:     installer %.3f s, cp -r %.3f s, ratio %.3f\n", ic, cc, ic / cc
+    printf "peak memory of the installer copy: %d KiB = %.1f MiB (target < 32 MiB)\n", p, p / 1024
+}'
