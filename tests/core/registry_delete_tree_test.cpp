@@ -127,4 +127,19 @@ TEST(DeleteRegistryTree, ListsAllSubKeysBeforeDeletingThemLastToFirst) {
     EXPECT_EQ(childDeletes, (std::vector<std::string>{"K6", "K5", "K4", "K3", "K2", "K1"}));
 }
 
+// Under code page 932 the parent of "Velstra\表" is "Velstra": the trail byte of
+// "表" (0x95 0x5C) is not where the parent path ends.
+TEST(DeleteRegistryTree, FindsTheParentPastATrailByteThatLooksLikeABackslash) {
+    RegistryTestEnv env;
+    env.strings.SetCodePage(plat::kCodePage932);
+    env.MakeKey(kPublisherKey);
+
+    // The key itself cannot exist in this registry; the emptied parent still goes.
+    env.dlg.DeleteRegistryTree("HKCU\\Software\\Velstra\\\x95\x5C", 0, 1);
+    EXPECT_NE(std::find(env.registry.log.begin(), env.registry.log.end(), "delete Software\\Velstra"),
+              env.registry.log.end());
+    EXPECT_FALSE(env.KeyExists(kPublisherKey));
+    EXPECT_EQ(env.registry.OpenHandles(), 0);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // yields, and every way the walk down to the record can end early.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -163,6 +164,35 @@ TEST(DetectInstallState, NamesListedBeforeAFailedListingStillCount) {
         env.registry.failListFrom["Games"] = c.failFrom;
 
         EXPECT_EQ(env.dlg.DetectInstallState(), c.state);
+        EXPECT_EQ(env.registry.OpenHandles(), 0);
+    }
+}
+
+struct CodePageCase {
+    const char* name;
+    std::string recordKey;
+    std::vector<std::string> listed;  // keys whose sub-keys the walk must list
+};
+
+// Under code page 932 the trail byte of "表" (0x95 0x5C) is no backslash: the walk
+// must still cut string 103 at the real ones.
+TEST(DetectInstallState, TrailBytesOfDoubleByteNamesAreNoBackslashes) {
+    const std::vector<CodePageCase> cases = {
+        {"double-byte product name", "HKCU\\Software\\Velstra\\\x95\x5C", {"list Software", "list Software\\Velstra"}},
+        {"double-byte publisher name", "HKCU\\Software\\\x95\x5C\\Mirel", {"list Software"}},
+    };
+    for (const CodePageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegistryTestEnv env;
+        env.strings.SetCodePage(plat::kCodePage932);
+        env.strings.Set(103, c.recordKey);
+        PutFullRecord(env, "Software\\Velstra\\Other");
+
+        EXPECT_EQ(env.dlg.DetectInstallState(), 0);
+        for (const std::string& entry : c.listed) {
+            EXPECT_NE(std::find(env.registry.log.begin(), env.registry.log.end(), entry), env.registry.log.end())
+                << entry;
+        }
         EXPECT_EQ(env.registry.OpenHandles(), 0);
     }
 }
