@@ -15,9 +15,10 @@ namespace qtui {
 InstallerWindow::InstallerWindow(const res::DialogTemplate& dialog) {
     setWindowTitle(QString::fromUtf8(dialog.caption));
     setWindowIcon(QIcon(IconResourcePath(IDR_MAINFRAME)));
-    // A fixed-size dialog with a system menu and a close button, nothing to maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+    // The template's frame: an application window (it has a taskbar entry) with a
+    // caption, system menu and close button, fixed in size, no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     m_layout = BuildDialogLayout(*this, dialog);
     for (const LaidOutControl& control : m_layout.controls) Connect(control);
 }

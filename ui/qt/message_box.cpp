@@ -20,6 +20,19 @@ QMessageBox::Icon IconOf(unsigned flags) {
     }
 }
 
+QString ButtonCaption(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return QStringLiteral("キャンセル");
+    case QMessageBox::Yes:
+        return QStringLiteral("はい(&Y)");
+    case QMessageBox::No:
+        return QStringLiteral("いいえ(&N)");
+    default:
+        return QStringLiteral("OK");
+    }
+}
+
 }  // namespace
 
 int ShowMessageBox(QWidget* parent, const QString& caption, const QString& text, unsigned flags) {
@@ -48,8 +61,12 @@ int ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
         break;
     }
     box.setDefaultButton(first);
-    // Plain text buttons, as a Windows message box has them.
-    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+    // Plain text buttons captioned as on the Japanese system the product speaks to.
+    for (QAbstractButton* button : box.buttons()) {
+        button->setIcon(QIcon());
+        button->setText(ButtonCaption(box.standardButton(button)));
+    }
+    if (parent) box.setFont(parent->font());
 
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
