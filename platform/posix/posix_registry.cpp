@@ -1,6 +1,8 @@
 #include "platform/posix/posix_registry.h"
 
 #include <cstring>
+#include <iterator>
+#include <mutex>
 #include <vector>
 
 #include "platform/posix/current_user_seed.h"

@@ -23,9 +23,7 @@
 // - Access is checked loosely: SetValue needs KEY_SET_VALUE, QueryValue and EnumValue
 //   KEY_QUERY_VALUE, EnumKey KEY_ENUMERATE_SUB_KEYS, creating a sub-key
 //   KEY_CREATE_SUB_KEY on the parent. Handles from CreateKey have all access.
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/registry.h"

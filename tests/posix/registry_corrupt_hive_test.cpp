@@ -75,7 +75,7 @@ TEST_P(CorruptHive, EveryCallOnTheHiveFailsAndTheFileStaysAsItWas) {
     EXPECT_EQ(registry.CloseKey(early), plat::kErrorSuccess);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, CorruptHive, ::testing::Range<std::size_t>(0, std::size(kCorruptHives)));
+INSTANTIATE_TEST_SUITE_P(DamagedFiles, CorruptHive, ::testing::Range<std::size_t>(0, std::size(kCorruptHives)));
 
 TEST(CorruptHiveFile, ADamagedCurrentUserHiveIsNotReseeded) {
     TempFolder folder;
