@@ -39,7 +39,8 @@ wait_for() {
 }
 
 geometry=$work/geometry
-MIREL_SETUP_ROOT=$root MIREL_SETUP_GEOMETRY_FILE=$geometry "$app" >"$work/app.log" 2>&1 &
+# Always on this X server, whatever platform the caller chose for Qt (tests run offscreen).
+QT_QPA_PLATFORM=xcb MIREL_SETUP_ROOT=$root MIREL_SETUP_GEOMETRY_FILE=$geometry "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 wait_for 200 test -s "$geometry" || { cat "$work/app.log" >&2; fail "the window did not come up"; }

@@ -62,26 +62,30 @@ void InstallerWindow::Route(int id, int code) {
     if (m_sink) m_sink(id, code);
 }
 
-int InstallerWindow::GroupOf(const QWidget* widget) const {
+const LaidOutControl* InstallerWindow::Find(const QWidget* widget) const {
     for (const LaidOutControl& control : m_layout.controls) {
-        if (control.widget == widget) return control.group;
+        if (control.widget == widget) return &control;
     }
-    return -1;
+    return nullptr;
 }
 
 void InstallerWindow::ClickRadio(QRadioButton* radio) {
-    const int group = GroupOf(radio);
+    const LaidOutControl* clicked = Find(radio);
+    if (!clicked) return;
+    const int group = clicked->group;
     // Qt toggled the button; an auto radio button only ever becomes checked by a click.
     radio->setChecked(true);
     for (const LaidOutControl& control : m_layout.controls) {
         if (control.group == group && control.widget != radio && control.source->kind == res::ControlKind::Radio)
             static_cast<QRadioButton*>(control.widget)->setChecked(false);
     }
-    Route(radio->objectName().toInt(), BN_CLICKED);
+    Route(clicked->source->id, BN_CLICKED);
 }
 
 bool InstallerWindow::MoveRadioChoice(QRadioButton* from, int step) {
-    const int group = GroupOf(from);
+    const LaidOutControl* start = Find(from);
+    if (!start) return false;
+    const int group = start->group;
     std::vector<QRadioButton*> radios;
     for (const LaidOutControl& control : m_layout.controls) {
         if (control.group == group && control.source->kind == res::ControlKind::Radio)

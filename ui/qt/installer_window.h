@@ -46,7 +46,7 @@ private:
     void ClickRadio(QRadioButton* radio);
     // Arrow keys move the choice within a radio group, as in a Windows dialog.
     bool MoveRadioChoice(QRadioButton* from, int step);
-    int GroupOf(const QWidget* widget) const;
+    const LaidOutControl* Find(const QWidget* widget) const;
 
     DialogLayout m_layout;
     CommandSink m_sink;
