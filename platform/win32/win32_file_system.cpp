@@ -89,7 +89,14 @@ std::unique_ptr<plat::File> Win32FileSystem::OpenForRead(const std::string& path
 }
 
 std::unique_ptr<plat::File> Win32FileSystem::OpenForWrite(const std::string& path) {
-    // CREATE_ALWAYS truncates an existing file and fails on a read-only one.
+    // CREATE_ALWAYS truncates an existing file and fails on a read-only one on Windows.
+    // Under Wine run by root the attribute is only a missing permission bit, which does
+    // not stop root, so it is checked here as well: a read-only file stays untouched.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
     UniqueFileHandle handle(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid()) return nullptr;

@@ -1,0 +1,67 @@
+#include "tests/win32/win32_test_support.h"
+
+#include <atomic>
+#include <stdexcept>
+
+namespace win32test {
+namespace {
+
+std::string UniqueName(const char* stem) {
+    static std::atomic<unsigned> counter{0};
+    return std::string(stem) + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof base, base);
+    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
+    m_path = std::string(base, length) + UniqueName("mirel-win32");
+    if (!CreateDirectoryA(m_path.c_str(), nullptr)) throw std::runtime_error("cannot create " + m_path);
+}
+
+TempFolder::~TempFolder() { RemoveTree(m_path); }
+
+void RemoveTree(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = data.cFileName;
+                if (name != "." && name != "..") RemoveTree(path + "\\" + name);
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& contents) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == contents.size();
+}
+
+TestKey::TestKey() : m_path("Software\\MirelWin32Tests\\" + UniqueName("key")) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot create " + m_path);
+    RegCloseKey(key);
+}
+
+TestKey::~TestKey() { RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str()); }
+
+}  // namespace win32test
