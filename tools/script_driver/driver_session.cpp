@@ -10,7 +10,11 @@
 namespace scriptdriver {
 
 DriverSession::DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err)
-    : m_platform(platform), m_codec(std::move(codec)), m_out(out), m_err(err) {}
+    : m_platform(platform), m_codec(std::move(codec)), m_out(out), m_err(err) {
+    const auto same = [](const std::string& text) { return text; };
+    if (!m_codec.toAnsi) m_codec.toAnsi = same;
+    if (!m_codec.toUtf8) m_codec.toUtf8 = same;
+}
 
 DriverSession::~DriverSession() {
     m_dialog.reset();
@@ -91,7 +95,7 @@ std::optional<int> DriverSession::Execute(const Command& command, int lineNumber
 void DriverSession::Start() {
     // A new run of the program: a fresh window and dialog; the queued answers carry on.
     m_dialog.reset();
-    m_host = m_codec.toAnsi ? std::make_unique<HeadlessDialogHost>(m_codec.toAnsi) : std::make_unique<HeadlessDialogHost>();
+    m_host = std::make_unique<HeadlessDialogHost>(m_codec.toAnsi);
     m_host->SetAnswerer([this](const std::string& text, unsigned flags) { return AnswerMessageBox(text, flags); });
     m_host->SetEndListener([this](int result) { Print(EndLine(result)); });
     m_dialog = std::make_unique<CInstallerDlg>(m_platform, *m_host);

@@ -18,7 +18,8 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitUnreadable = 2;
 inline constexpr int kExitNoAnswer = 3;
 
-// Conversions between the UTF-8 of the script and the system's ANSI code page.
+// Conversions between the UTF-8 of the script and the system's ANSI code page; an
+// empty one stands for no conversion.
 struct TextCodec {
     std::function<std::string(const std::string&)> toAnsi;
     std::function<std::string(const std::string&)> toUtf8;
