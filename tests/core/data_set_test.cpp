@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 
@@ -118,6 +120,9 @@ TEST_F(DataSetTest, FolderThatCannotBeCreatedFailsTheSet) {
     EXPECT_EQ(ListHostFolder(Installed("MCG")), (std::vector<std::string>{"SUB"}));
 }
 
+// The loop is made with the host's symbolic links; the Windows build's system makes
+// folder links only with rights the tests do not have.
+#ifndef _WIN32
 TEST_F(DataSetTest, SymbolicLinkLoopOnTheDiscIsNotFollowed) {
     InsertDisc();
     const std::string loop = HostPath("Q:\\CUR\\SUB\\LOOP");
@@ -126,5 +131,6 @@ TEST_F(DataSetTest, SymbolicLinkLoopOnTheDiscIsNotFollowed) {
     EXPECT_TRUE(HostFileExists(Installed("CUR\\SUB\\CUR_S0.DAT")));
     EXPECT_FALSE(Exists(kInstallDir + "\\CUR\\SUB\\LOOP"));
 }
+#endif
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 DialogFixture::DialogFixture() : m_root({.withCdrom = true}) {
     std::string error;
-    m_real = posixplat::PosixPlatform::Open(m_root.root(), &error);
+    m_real = testsupport::OpenRootPlatform(m_root, &error);
     if (!m_real) throw std::runtime_error(error);
     m_strings = std::make_unique<StringOverride>(m_real->platform().text);
     m_textPlatform = std::make_unique<plat::Platform>(WithText(m_real->platform(), *m_strings));

@@ -12,10 +12,10 @@
 
 #include "app/headless_dialog_host.h"
 #include "app/installer_dlg.h"
-#include "platform/posix/posix_platform.h"
 #include "tests/core/string_override.h"
 #include "tests/support/fault_platform.h"
 #include "tests/support/fixtures/host_files.h"
+#include "tests/support/fixtures/root_platform.h"
 #include "tests/support/fixtures/sample_disc.h"
 #include "tests/support/fixtures/temp_system_root.h"
 
@@ -62,7 +62,7 @@ protected:
     testsupport::TempSystemRoot m_root;
 
 private:
-    std::unique_ptr<posixplat::PosixPlatform> m_real;
+    std::unique_ptr<testsupport::RootPlatform> m_real;
     std::unique_ptr<StringOverride> m_strings;
     std::unique_ptr<plat::Platform> m_textPlatform;
     std::unique_ptr<testsupport::FaultPlatform> m_faults;

@@ -12,9 +12,9 @@
 
 #include "app/headless_dialog_host.h"
 #include "app/installer_dlg.h"
-#include "platform/posix/posix_platform.h"
 #include "tests/core/registry_spies.h"
 #include "tests/core/string_override.h"
+#include "tests/support/fixtures/root_platform.h"
 #include "tests/support/fixtures/temp_system_root.h"
 
 inline constexpr const char* kRecordKey = "Software\\Velstra\\Mirel";
@@ -26,9 +26,9 @@ struct RawValue {
     std::string bytes;
 };
 
-inline std::unique_ptr<posixplat::PosixPlatform> OpenPosixPlatform(const std::string& root) {
+inline std::unique_ptr<testsupport::RootPlatform> OpenPosixPlatform(const testsupport::TempSystemRoot& root) {
     std::string error;
-    auto platform = posixplat::PosixPlatform::Open(root, &error);
+    auto platform = testsupport::OpenRootPlatform(root, &error);
     if (!platform) ADD_FAILURE() << error;
     return platform;
 }
@@ -36,7 +36,7 @@ inline std::unique_ptr<posixplat::PosixPlatform> OpenPosixPlatform(const std::st
 class RegistryTestEnv {
 public:
     RegistryTestEnv()
-        : m_posix(OpenPosixPlatform(m_root.root())),
+        : m_posix(OpenPosixPlatform(m_root)),
           strings(real().text),
           registry(real().registry),
           shell(real().shell),
@@ -113,7 +113,7 @@ public:
 
 private:
     testsupport::TempSystemRoot m_root;
-    std::unique_ptr<posixplat::PosixPlatform> m_posix;
+    std::unique_ptr<testsupport::RootPlatform> m_posix;
 
 public:
     StringOverride strings;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/posix_system_text.h"
 #include "tests/core/registry_test_env.h"
 #include "tests/support/fault_platform.h"
+#include "tests/support/fixtures/root_platform.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ const std::string kDesktopLink = std::string(kDesktop) + "\\ハルネア.lnk";
 
 std::string Narrow(const std::u16string& wide) {
     std::string text;
-    EXPECT_TRUE(posixplat::Utf16ToUtf8(wide, &text));
+    EXPECT_TRUE(testsupport::Utf16ToUtf8(wide, &text));
     return text;
 }
 
