@@ -7,6 +7,8 @@
 # warms the page cache, then copies it alternately with the installer (through the real
 # Linux platform) and with cp -r, flushing written data between runs. Prints each
 # round, the median times, their ratio and the peak memory of the installer's copy.
+# Needs free disk space for 2 x ROUNDS + 2 copies of the tree. On a busy machine, run it
+# as `nice -n -10 bench/copy_tree.sh` (as root) so both copies get the processor alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,27 +28,32 @@ sync
 # Warm cache: every source byte read once before anything is timed.
 find "$work/src/DISC" -type f -print0 | xargs -0 cat >/dev/null
 
-# One timed copy: prints "elapsed-seconds cpu-seconds peak-kib". The CPU time (user +
-# system) is the steadier figure on a busy machine; both are reported.
+# One timed copy into a new folder: prints "elapsed-seconds cpu-seconds peak-kib". The
+# CPU time (user + system) is the steadier figure on a busy machine; both are reported.
+# Copies are kept until the end: ext4 makes file creation slow for some minutes after
+# many files were deleted (it skips recently freed inodes), which would tax whichever
+# copy came after a clean-up.
 timed() {
-    rm -rf "$work/dst/COPY"; sync
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null
+    local destination=$1; shift
+    sync
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" "$destination" >/dev/null
     sync
     awk '{printf "%.3f %.3f %d\n", $1, $2 + $3, $4}' "$work/time"
 }
-run_installer() { timed "$tool" copy "$work/src/DISC" "$work/dst/COPY"; }
-run_cp() { timed cp -r "$work/src/DISC" "$work/dst/COPY"; }
+run_installer() { timed "$work/dst/$1" "$tool" copy "$work/src/DISC"; }
+run_cp() { timed "$work/dst/$1" cp -r "$work/src/DISC"; }
 
 # The copy being timed must be a right one.
-run_installer >/dev/null
-diff -r "$work/src/DISC" "$work/dst/COPY" >/dev/null || { echo "copy_tree: the installer's copy differs" >&2; exit 1; }
+run_installer CHECK >/dev/null
+diff -r "$work/src/DISC" "$work/dst/CHECK" >/dev/null || { echo "copy_tree: the installer's copy differs" >&2; exit 1; }
+run_cp WARMUP >/dev/null
 
 installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); peak=0
 for ((round = 1; round <= rounds; round++)); do
     if ((round % 2)); then
-        read -r iw ic im < <(run_installer); read -r cw cc _ < <(run_cp)
+        read -r iw ic im < <(run_installer "I$round"); read -r cw cc _ < <(run_cp "C$round")
     else
-        read -r cw cc _ < <(run_cp); read -r iw ic im < <(run_installer)
+        read -r cw cc _ < <(run_cp "C$round"); read -r iw ic im < <(run_installer "I$round")
     fi
     installer_wall+=("$iw"); installer_cpu+=("$ic"); cp_wall+=("$cw"); cp_cpu+=("$cc")
     if ((im > peak)); then peak=$im; fi

@@ -12,7 +12,8 @@ namespace posixplat {
 namespace {
 
 // Opened without blocking, so that a named pipe cannot hang the caller; only a regular
-// file is kept, in blocking mode.
+// file is kept. The flag changes nothing for a regular file's reads and writes, so it
+// stays set.
 UniqueFd OpenRegularFile(const std::string& hostPath, int flags, mode_t mode) {
     int raw;
     do {
@@ -22,8 +23,6 @@ UniqueFd OpenRegularFile(const std::string& hostPath, int flags, mode_t mode) {
     if (!fd.Valid()) return fd;
     struct stat info;
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return UniqueFd();
-    const int status = ::fcntl(fd.Get(), F_GETFL);
-    if (status < 0 || ::fcntl(fd.Get(), F_SETFL, status & ~O_NONBLOCK) != 0) return UniqueFd();
     return fd;
 }
 

@@ -86,13 +86,24 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
 }
 
 std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components) {
-    std::string current = hostFolder;
+    // The longest leading run of components that exists under the exact names given is
+    // what the walk below would choose level by level; finding it from the end costs one
+    // lookup for a path that exists and two for a new entry in an existing folder,
+    // instead of one per level.
+    std::vector<std::string> prefixes{hostFolder};
+    for (const std::string& name : components) prefixes.push_back(JoinHostPath(prefixes.back(), name));
+    std::size_t exact = components.size();
+    while (exact > 0 && !EntryExists(prefixes[exact])) --exact;
+
+    std::string current = prefixes[exact];
     bool existing = true;
-    for (const std::string& name : components) {
+    for (std::size_t i = exact; i < components.size(); ++i) {
+        const std::string& name = components[i];
         if (existing) {
-            const std::string exact = JoinHostPath(current, name);
-            if (EntryExists(exact)) {
-                current = exact;
+            // The exact name is known to be missing at the first level of this loop.
+            const std::string exactPath = JoinHostPath(current, name);
+            if (i != exact && EntryExists(exactPath)) {
+                current = exactPath;
                 continue;
             }
             const std::string match = FindIgnoringCase(current, name);

@@ -26,6 +26,7 @@ TEST_F(CaseInsensitiveTest, FindsExistingEntriesWhateverTheCase) {
         {"Q:\\Tazmel\\install.ini", "/tazmel/install.ini"},
         {"Q:\\TAZMEL\\INSTALL.INI", "/tazmel/install.ini"},
         {"Q:\\Tazmel\\CUR\\SUB\\FILE_A.DAT", "/tazmel/cur/sub/file_a.dat"},
+        {"Q:\\tazmel\\CUR\\sub\\file_a.dat", "/tazmel/cur/sub/file_a.dat"},  // exact, other case, exact
         {"Q:\\Tazmel\\CUR\\New Folder\\X.TXT", "/tazmel/cur/New Folder/X.TXT"},  // missing: as given
         {"Q:\\TAZMEL\\Cur\\Sub\\", "/tazmel/cur/sub"},
     };

@@ -102,6 +102,31 @@ TEST_F(PosixFsTest, BadPathsTouchNothingOutsideTheDrives) {
     EXPECT_EQ(testsupport::ListHostFolder(DriveC()), driveBefore);
 }
 
+// Whatever bytes arrive, a translation either fails or stays inside a drive's folder.
+TEST_F(PosixFsTest, RandomPathsNeverLeaveTheDrives) {
+    ASSERT_TRUE(testsupport::WriteHostFile(DriveC() + "/a/b.txt", "x"));
+    const char alphabet[] = {'C', 'c', 'Q', 'D', ':', '\\', '/', '.', '.', 'a', 'A', 'b', ' ', '\0', '*', '\xE3'};
+    std::uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        std::string path;
+        const std::size_t length = next() % 14;
+        for (std::size_t i = 0; i < length; ++i) path.push_back(alphabet[next() % sizeof alphabet]);
+        if (round % 3 == 0) path = "C:\\" + path;
+        std::string host;
+        if (!fs().ToHostPath(path, &host)) continue;
+        const bool inC = host == DriveC() || host.rfind(DriveC() + "/", 0) == 0;
+        const bool inQ = host == DriveQ() || host.rfind(DriveQ() + "/", 0) == 0;
+        EXPECT_TRUE(inC || inQ) << path << " -> " << host;
+        EXPECT_EQ((host + "/").find("/../"), std::string::npos) << path;
+        EXPECT_EQ((host + "/").find("/./"), std::string::npos) << path;
+        EXPECT_EQ(host.find('\0'), std::string::npos) << path;
+    }
+}
+
 TEST_F(PosixFsTest, DriveRootsCannotBeCreatedRemovedOrOpened) {
     EXPECT_FALSE(fs().CreateFolder("C:\\"));
     EXPECT_FALSE(fs().RemoveFolder("C:\\"));
