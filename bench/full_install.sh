@@ -49,36 +49,43 @@ disc_files=$(find "$disc" -type f | wc -l)
 entries=(KARVEX34.EXE KARVEX34.DAT CUR MCG MSK TXT MSE KOE BGM MOV)
 install_rel="Program Files/Velstra/Mirel"
 
-export MIREL_SETUP_ROOT=$work/root
-mkdir -p "$MIREL_SETUP_ROOT" "$work/c"
-printf 'C: fixed %s\nQ: cdrom %s\n' "$work/c" "$disc" > "$MIREL_SETUP_ROOT/drives"
 commands=$'start\nselect 1003 Q\nselect 1001 C\nanswer ok\nclick 1010\n'
 expected=$'message 0x40 ハルネアの\\nインストールが終了しました。\nanswer ok\nend ok'
 
 now() { echo "${EPOCHREALTIME/[.,]/}"; }  # microseconds
 
-# Each run starts from an empty destination with nothing dirty in the page cache.
-reset_destination() {
-  rm -rf "$work/c" "$work/cp" "$MIREL_SETUP_ROOT/registry"
-  mkdir -p "$work/c"
+# Every run writes into folders of its own that are removed only at the end: ext4 skips
+# recently freed inodes when it allocates, so deleting the previous run's 10,000 files
+# would tax whoever runs next.
+needed_kb=$(( (2 * rounds + 3) * disc_bytes / 1024 ))
+free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
+if [ "$free_kb" -lt "$needed_kb" ]; then
+  echo "full_install.sh: needs $((needed_kb / 1024)) MiB free in $work_parent, has $((free_kb / 1024))" >&2
+  exit 1
+fi
+new_destination() {
+  destination=$(mktemp -d "$work/run.XXXXXX")
+  mkdir -p "$destination/c" "$destination/root"
+  printf 'C: fixed %s\nQ: cdrom %s\n' "$destination/c" "$disc" > "$destination/root/drives"
   sync
 }
 
 run_cp() {
-  reset_destination
+  new_destination
   local start end
   start=$(now)
-  mkdir -p "$work/cp/$install_rel"
-  (cd "$disc" && cp -r "${entries[@]}" "$work/cp/$install_rel/")
+  mkdir -p "$destination/c/$install_rel"
+  (cd "$disc" && cp -r "${entries[@]}" "$destination/c/$install_rel/")
   end=$(now)
   echo $((end - start))
 }
 
 run_driver() {
-  reset_destination
+  new_destination
   local start end output
   start=$(now)
-  output=$(/usr/bin/time -f '%M' -o "$work/rss" "$driver" --free-bytes C=1099511627776 <<< "$commands")
+  output=$(MIREL_SETUP_ROOT=$destination/root \
+    /usr/bin/time -f '%M' -o "$work/rss" "$driver" --free-bytes C=1099511627776 <<< "$commands")
   end=$(now)
   if [ "$output" != "$expected" ]; then
     echo "full_install.sh: the install did not succeed:" >&2
@@ -115,7 +122,7 @@ done
 run_driver >/dev/null
 verify_failed=0
 for entry in "${entries[@]}"; do
-  diff -rq -x '.*' "$disc/$entry" "$work/c/$install_rel/$entry" >/dev/null || { echo "differs: $entry"; verify_failed=1; }
+  diff -rq -x '.*' "$disc/$entry" "$destination/c/$install_rel/$entry" >/dev/null || { echo "differs: $entry"; verify_failed=1; }
 done
 [ "$verify_failed" = 0 ] || { echo "full_install.sh: the installed copy differs from the disc" >&2; exit 1; }
 
