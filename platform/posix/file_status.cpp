@@ -27,10 +27,11 @@ plat::FileStatus StatusFromStatx(const struct statx& info) {
     return status;
 }
 
-bool StatusByStatx(int dirFd, const char* path, int flags, plat::FileStatus* status) {
+bool StatusByStatx(int dirFd, const char* path, int flags, plat::FileStatus* status, mode_t* mode) {
     struct statx info;
     if (::statx(dirFd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
     *status = StatusFromStatx(info);
+    if (mode) *mode = info.stx_mode;
     return true;
 }
 
@@ -52,10 +53,12 @@ timespec FromFileTime(plat::FileTime time) {
 bool IsReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
 bool StatusOfHostPath(const std::string& hostPath, plat::FileStatus* status) {
-    return StatusByStatx(AT_FDCWD, hostPath.c_str(), 0, status);
+    return StatusByStatx(AT_FDCWD, hostPath.c_str(), 0, status, nullptr);
 }
 
-bool StatusOfDescriptor(int fd, plat::FileStatus* status) { return StatusByStatx(fd, "", AT_EMPTY_PATH, status); }
+bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode) {
+    return StatusByStatx(fd, "", AT_EMPTY_PATH, status, mode);
+}
 
 bool ApplyStatusToHostPath(const std::string& hostPath, const plat::FileStatus& status) {
     timespec times[2];

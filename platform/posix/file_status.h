@@ -20,7 +20,8 @@ bool IsReadOnlyMode(mode_t mode);
 
 // Status of the entry at `hostPath` (symbolic links followed), or of an open file.
 bool StatusOfHostPath(const std::string& hostPath, plat::FileStatus* status);
-bool StatusOfDescriptor(int fd, plat::FileStatus* status);
+// With `mode`, also the file's type and permission bits (st_mode).
+bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode = nullptr);
 
 // Sets the last-write and last-access times (a time of 0 leaves that stamp alone; the
 // creation time cannot be set on Linux and is ignored), then the read-only attribute:

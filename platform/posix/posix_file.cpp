@@ -11,24 +11,27 @@
 namespace posixplat {
 namespace {
 
-// Opened without blocking, so that a named pipe cannot hang the caller; only a regular
-// file is kept. The flag changes nothing for a regular file's reads and writes, so it
-// stays set.
-UniqueFd OpenRegularFile(const std::string& hostPath, int flags, mode_t mode) {
+UniqueFd OpenWithoutBlocking(const std::string& hostPath, int flags, mode_t mode) {
     int raw;
     do {
         raw = ::open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     } while (raw < 0 && errno == EINTR);
-    UniqueFd fd(raw);
-    if (!fd.Valid()) return fd;
-    struct stat info;
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return UniqueFd();
-    return fd;
+    return UniqueFd(raw);
+}
+
+// Only a regular file is kept. It is opened without blocking so that a named pipe cannot
+// hang the caller; the flag changes nothing for a regular file's reads and writes.
+bool KeepRegularFile(UniqueFd& fd, struct stat* info) {
+    if (::fstat(fd.Get(), info) == 0 && S_ISREG(info->st_mode)) return true;
+    fd.Reset();
+    errno = EINVAL;
+    return false;
 }
 
 }  // namespace
 
-PosixFile::PosixFile(UniqueFd fd) : m_fd(std::move(fd)) {}
+PosixFile::PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen)
+    : m_fd(std::move(fd)), m_statusAtOpen(std::move(statusAtOpen)) {}
 
 bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
     auto* bytes = static_cast<unsigned char*>(buffer);
@@ -61,23 +64,49 @@ bool PosixFile::Write(const void* buffer, std::size_t size) {
     return true;
 }
 
-bool PosixFile::GetStatus(plat::FileStatus* status) { return StatusOfDescriptor(m_fd.Get(), status); }
-
-std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath) {
-    UniqueFd fd = OpenRegularFile(hostPath, O_RDONLY, 0);
-    if (!fd.Valid()) return nullptr;
-    // Files are read once from start to end; let the kernel read ahead generously.
-    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<PosixFile>(std::move(fd));
+bool PosixFile::GetStatus(plat::FileStatus* status) {
+    if (m_statusAtOpen) {
+        *status = *m_statusAtOpen;
+        return true;
+    }
+    return StatusOfDescriptor(m_fd.Get(), status);
 }
 
-std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath) {
-    struct stat info;
-    if (::stat(hostPath.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || IsReadOnlyMode(info.st_mode)) return nullptr;
-    }
-    UniqueFd fd = OpenRegularFile(hostPath, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath) {
+    UniqueFd fd = OpenWithoutBlocking(hostPath, O_RDONLY, 0);
     if (!fd.Valid()) return nullptr;
+    plat::FileStatus status;
+    mode_t mode = 0;
+    if (!StatusOfDescriptor(fd.Get(), &status, &mode) || !S_ISREG(mode)) {
+        fd.Reset();
+        errno = EINVAL;
+        return nullptr;
+    }
+    // Files are read once from start to end; let the kernel read ahead generously.
+    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::make_unique<PosixFile>(std::move(fd), status);
+}
+
+std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath, bool* created) {
+    if (created) *created = false;
+    // A new file is the common case and needs one call.
+    UniqueFd fd = OpenWithoutBlocking(hostPath, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd.Valid()) {
+        if (created) *created = true;
+        return std::make_unique<PosixFile>(std::move(fd));
+    }
+    if (errno != EEXIST) return nullptr;
+
+    // An existing file is opened without truncation and looked at first: root could open
+    // a read-only file, which must stay untouched.
+    fd = OpenWithoutBlocking(hostPath, O_WRONLY, 0);
+    struct stat info;
+    if (!fd.Valid() || !KeepRegularFile(fd, &info)) return nullptr;
+    if (IsReadOnlyMode(info.st_mode)) {
+        errno = EACCES;
+        return nullptr;
+    }
+    if (info.st_size != 0 && ::ftruncate(fd.Get(), 0) != 0) return nullptr;
     return std::make_unique<PosixFile>(std::move(fd));
 }
 

@@ -2,6 +2,7 @@
 // An open host file behind plat::File: whole-buffer reads and writes that ride over
 // interrupted and short system calls.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -11,13 +12,16 @@ namespace posixplat {
 
 class PosixFile : public plat::File {
 public:
-    explicit PosixFile(UniqueFd fd);
+    // `statusAtOpen`, when given, is what GetStatus reports (a file opened for reading
+    // is looked at once, when it is opened); otherwise GetStatus asks each time.
+    explicit PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen = std::nullopt);
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
 
 private:
     UniqueFd m_fd;
+    std::optional<plat::FileStatus> m_statusAtOpen;
 };
 
 // Opens a regular file for reading; null for anything else (a folder, a pipe, a device)
@@ -25,8 +29,10 @@ private:
 std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath);
 
 // Creates the file or truncates an existing regular file, for writing. Refuses a
-// read-only file even where the caller could override permissions (root), a folder, and
-// anything that is not a regular file.
-std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath);
+// read-only file even where the caller could override permissions (root), a folder,
+// anything that is not a regular file, and a symbolic link that leads nowhere (writing
+// through it would create a file wherever it points).
+// `created` tells whether the file is new.
+std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath, bool* created = nullptr);
 
 }  // namespace posixplat

@@ -6,9 +6,11 @@
 
 #include "platform/file_system.h"
 #include "platform/posix/drive_table.h"
+#include "platform/posix/folder_name_cache.h"
 
 namespace posixplat {
 
+// Used from one thread at a time.
 class PosixFileSystem : public plat::FileSystem {
 public:
     // Reads <root>/drives, creating it with "C: fixed <root>/drive_c" (and that folder)
@@ -41,12 +43,11 @@ public:
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
 
 private:
-    // Translates a path that names an entry below a drive root (not the root itself),
-    // for operations that create or remove that entry.
-    bool ToHostEntryPath(const std::string& windowsPath, std::string* hostPath) const;
-
     std::string m_root;
     std::vector<DriveMapping> m_drives;
+    // Listings of folders that receive new entries, so that a copy into a folder does not
+    // list it again for every file. Looking up a path does not change what it names.
+    mutable FolderNameCache m_folderNames;
 };
 
 }  // namespace posixplat

@@ -1,11 +1,9 @@
 #include "platform/posix/windows_path.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstring>
 
-#include "platform/posix/posix_handles.h"
 
 namespace posixplat {
 namespace {
@@ -25,24 +23,6 @@ bool IsValidComponent(const std::string& name) {
         if (!IsAllowedInName(static_cast<unsigned char>(c))) return false;
     }
     return true;
-}
-
-bool EntryExists(const std::string& hostPath) {
-    struct stat info;
-    return ::lstat(hostPath.c_str(), &info) == 0;
-}
-
-// The entry of `folder` whose name matches `name` ignoring case; empty when none does.
-std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
-    UniqueDir dir(::opendir(folder.c_str()));
-    if (!dir.Valid()) return {};
-    std::string best;
-    while (const dirent* entry = ::readdir(dir.Get())) {
-        const std::string candidate = entry->d_name;
-        if (candidate == "." || candidate == "..") continue;
-        if (SameNameIgnoringCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
-    }
-    return best;
 }
 
 }  // namespace
@@ -85,28 +65,41 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components) {
-    // The longest leading run of components that exists under the exact names given is
-    // what the walk below would choose level by level; finding it from the end costs one
-    // lookup for a path that exists and two for a new entry in an existing folder,
-    // instead of one per level.
+std::string LiteralHostPath(const std::string& hostFolder, const std::vector<std::string>& components) {
+    std::string path = hostFolder;
+    for (const std::string& name : components) path = JoinHostPath(path, name);
+    return path;
+}
+
+std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components,
+                                   FolderNameCache* cache) {
+    if (components.empty()) return hostFolder;
+    // The deepest folder on the way that exists under the exact names given is where the
+    // walk would arrive level by level. It is looked for from the end, starting with the
+    // folder of the last component: an entry in an existing folder, new or not, then
+    // costs one look-up, and its own name is found in that folder's listing.
     std::vector<std::string> prefixes{hostFolder};
     for (const std::string& name : components) prefixes.push_back(JoinHostPath(prefixes.back(), name));
-    std::size_t exact = components.size();
-    while (exact > 0 && !EntryExists(prefixes[exact])) --exact;
+    std::size_t start = components.size() - 1;
+    struct stat found;
+    while (start > 0 && ::lstat(prefixes[start].c_str(), &found) != 0) --start;
 
-    std::string current = prefixes[exact];
+    std::string current = prefixes[start];
     bool existing = true;
-    for (std::size_t i = exact; i < components.size(); ++i) {
+    for (std::size_t i = start; i < components.size(); ++i) {
         const std::string& name = components[i];
         if (existing) {
-            // The exact name is known to be missing at the first level of this loop.
-            const std::string exactPath = JoinHostPath(current, name);
-            if (i != exact && EntryExists(exactPath)) {
-                current = exactPath;
-                continue;
+            if (i != start) {
+                const std::string exactPath = JoinHostPath(current, name);
+                struct stat info;
+                if (::lstat(exactPath.c_str(), &info) == 0) {
+                    current = exactPath;
+                    continue;
+                }
             }
-            const std::string match = FindIgnoringCase(current, name);
+            const struct stat* folderStatus = (i == start && start > 0) ? &found : nullptr;
+            const std::string match = cache ? cache->FindIgnoringCase(current, name, folderStatus)
+                                            : ScanFolderIgnoringCase(current, name);
             if (!match.empty()) {
                 current = JoinHostPath(current, match);
                 continue;
@@ -119,12 +112,12 @@ std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vec
 }
 
 bool TranslateWindowsPath(const std::vector<DriveMapping>& drives, const std::string& windowsPath,
-                          std::string* hostPath) {
+                          std::string* hostPath, FolderNameCache* cache) {
     WindowsPath parsed;
     if (!ParseWindowsPath(windowsPath, &parsed)) return false;
     const DriveMapping* drive = FindDrive(drives, parsed.letter);
     if (!drive) return false;
-    *hostPath = ResolveCaseInsensitive(drive->hostFolder, parsed.components);
+    *hostPath = ResolveCaseInsensitive(drive->hostFolder, parsed.components, cache);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/posix/drive_table.h"
+#include "platform/posix/folder_name_cache.h"
 
 namespace posixplat {
 
@@ -30,12 +31,19 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b);
 // Walks `components` down from `hostFolder`. Each component that exists is taken by its
 // exact name if there is an entry of that name, else by an entry of the folder whose
 // name matches ignoring case (the first in byte order when several do). From the first
-// component that does not exist on, components keep the names as given.
-std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components);
+// component that does not exist on, components keep the names as given. Folders are
+// listed through `cache` when one is given.
+std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components,
+                                   FolderNameCache* cache = nullptr);
+
+// The host path with every component as given, without looking at the disk. When it
+// names an existing entry it is what ResolveCaseInsensitive finds, so operations on
+// existing entries may try it first.
+std::string LiteralHostPath(const std::string& hostFolder, const std::vector<std::string>& components);
 
 // ParseWindowsPath, then ResolveCaseInsensitive below the drive's host folder.
 bool TranslateWindowsPath(const std::vector<DriveMapping>& drives, const std::string& windowsPath,
-                          std::string* hostPath);
+                          std::string* hostPath, FolderNameCache* cache = nullptr);
 
 // The folder part of an enumeration pattern: the folder path followed by "\*.*" or
 // "\*" (with the separator kept, so "C:\*.*" gives "C:\"). False for other patterns.

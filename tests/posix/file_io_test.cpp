@@ -59,6 +59,18 @@ TEST_F(PosixFsTest, OpenForWriteTruncatesAndCreatesNoFolders) {
     EXPECT_FALSE(fs().OpenForRead("C:\\nothing.txt"));
 }
 
+TEST_F(PosixFsTest, WritingThroughALinkThatLeadsNowhereIsRefused) {
+    const std::string target = systemRoot().root() + "/outside-target";
+    ASSERT_EQ(::symlink(target.c_str(), (DriveC() + "/dangling").c_str()), 0);
+    EXPECT_FALSE(fs().OpenForWrite("C:\\dangling"));
+    EXPECT_FALSE(testsupport::HostFileExists(target));
+    // A link to an existing writable file is written through, as on any system.
+    ASSERT_TRUE(WriteHostFile(DriveC() + "/real.txt", "old"));
+    ASSERT_EQ(::symlink("real.txt", (DriveC() + "/alias.txt").c_str()), 0);
+    WriteThrough("C:\\ALIAS.TXT", "new");
+    EXPECT_EQ(ReadHostFile(DriveC() + "/real.txt"), "new");
+}
+
 TEST_F(PosixFsTest, OnlyRegularFilesOpen) {
     ASSERT_TRUE(fs().CreateFolder("C:\\Folder"));
     EXPECT_FALSE(fs().OpenForRead("C:\\Folder"));

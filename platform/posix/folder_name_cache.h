@@ -1,0 +1,58 @@
+#pragma once
+// Looking up a name in a host folder without regard to ASCII case.
+//
+// Every new entry needs such a look-up first (another case of its name may exist), and
+// a tree copy creates the files of a folder one after the other, so listing the folder
+// for each would cost time in proportion to its size for every file. The cache keeps
+// the names of a few folders and trusts a listing only while the folder still has the
+// device, inode, size, link count and change times it had when listed, or that it was
+// given after a creation through this cache. What it cannot see is another process
+// adding a name within the same clock tick as a change of ours (the file system's
+// time stamps are that coarse); the worst that can follow is a second entry whose name
+// differs from an existing one only in case, as a plain look-up followed by a creation
+// could also produce. Not thread-safe.
+#include <sys/stat.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace posixplat {
+
+// One pass over `folder`: the entry named `name` when there is one, else the entry whose
+// name matches it ignoring case (the first in byte order when several do); empty when
+// none does or the folder cannot be listed.
+std::string ScanFolderIgnoringCase(const std::string& folder, const std::string& name);
+
+class FolderNameCache {
+public:
+    // As ScanFolderIgnoringCase, from the cache while its listing of `folder` holds.
+    // `current` is the folder's lstat taken by the caller just before, or null.
+    std::string FindIgnoringCase(const std::string& folder, const std::string& name, const struct stat* current);
+    // This process has just created `name` in `folder`.
+    void NoteCreated(const std::string& folder, const std::string& name);
+    // This process has just removed something from `folder`, or `folder` itself.
+    void Forget(const std::string& folder);
+
+private:
+    struct Stamp {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        nlink_t links = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const Stamp& other) const;
+    };
+    struct Listing {
+        Stamp stamp;
+        std::map<std::string, std::set<std::string>> byFoldedName;  // ASCII-lower-cased -> real names
+    };
+    static Stamp StampOf(const struct stat& info);
+    static void Add(Listing& listing, const std::string& name);
+
+    static constexpr std::size_t kMaxFolders = 32;
+    std::map<std::string, Listing> m_listings;
+};
+
+}  // namespace posixplat
