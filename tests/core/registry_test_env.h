@@ -41,7 +41,10 @@ public:
           registry(real().registry),
           shell(real().shell),
           platform{real().fileSystem, registry, shell, strings, real().memory},
-          dlg(platform, host) {}
+          dlg(platform, host) {
+        // Shortcuts need the component system, which the install run starts before them.
+        real().shell.InitializeComponents();
+    }
 
     plat::Platform& real() { return m_posix->platform(); }
 

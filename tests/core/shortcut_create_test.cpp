@@ -64,7 +64,7 @@ TEST(CreateShellShortcut, LinkFileAndTargetFollowTheFolderRules) {
         EXPECT_EQ(link.workingDirectory, c.workingDirectory);
         ASSERT_EQ(link.saves.size(), 1u);
         EXPECT_EQ(Narrow(link.saves[0]), c.linkFile);
-        EXPECT_TRUE(env.Exists(c.linkFile));
+        EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
         EXPECT_EQ(env.registry.OpenHandles(), 0);
     }
 }
@@ -81,8 +81,8 @@ TEST(CreateShellShortcut, ProgramsMenuFirstThenDesktopBothOnDisk) {
     ASSERT_EQ(env.shell.links[1]->saves.size(), 1u);
     EXPECT_EQ(Narrow(env.shell.links[0]->saves[0]), kProgramsLink);
     EXPECT_EQ(Narrow(env.shell.links[1]->saves[0]), kDesktopLink);
-    EXPECT_TRUE(env.Exists(kProgramsLink));
-    EXPECT_TRUE(env.Exists(kDesktopLink));
+    EXPECT_TRUE(env.Exists(testsupport::AnsiText(kProgramsLink)));
+    EXPECT_TRUE(env.Exists(testsupport::AnsiText(kDesktopLink)));
 }
 
 struct TitleCase {
@@ -100,7 +100,7 @@ TEST(CreateShortcut, AppendsTheExtensionOnlyWhenTheNameLacksIt) {
     for (const TitleCase& c : cases) {
         SCOPED_TRACE(c.title);
         RegistryTestEnv env;
-        env.strings.Set(102, c.title);
+        env.strings.Set(102, testsupport::AnsiText(c.title));
         env.dlg.m_strInstallDir = kInstallDir;
         env.MakeFolder(kDesktop);
 
@@ -108,7 +108,7 @@ TEST(CreateShortcut, AppendsTheExtensionOnlyWhenTheNameLacksIt) {
         ASSERT_EQ(env.shell.links.size(), 1u);
         ASSERT_EQ(env.shell.links[0]->saves.size(), 1u);
         EXPECT_EQ(Narrow(env.shell.links[0]->saves[0]), c.linkFile);
-        EXPECT_TRUE(env.Exists(c.linkFile));
+        EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
     }
 }
 
@@ -129,7 +129,12 @@ struct LengthCase {
 };
 
 TEST(CreateShortcut, ALinkNameTheShellCannotHoldMakesNoLink) {
+#ifdef _WIN32
+    // The system's ANSI calls make no folder as long as the last case needs.
+    const std::vector<LengthCase> cases = {{259, 1}, {260, 0}};
+#else
     const std::vector<LengthCase> cases = {{259, 1}, {260, 0}, {300, 0}};
+#endif
     for (const LengthCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.units) + " units");
         RegistryTestEnv env;
@@ -141,7 +146,7 @@ TEST(CreateShortcut, ALinkNameTheShellCannotHoldMakesNoLink) {
         EXPECT_EQ(env.dlg.CreateShortcut(folder), c.result);
         ASSERT_EQ(env.shell.links.size(), 1u);
         EXPECT_EQ(env.shell.links[0]->saves.size(), static_cast<std::size_t>(c.result));
-        EXPECT_EQ(env.Exists(folder + "ハルネア.lnk"), c.result == 1);
+        EXPECT_EQ(env.Exists(folder + testsupport::AnsiText("ハルネア.lnk")), c.result == 1);
     }
 }
 
@@ -183,8 +188,8 @@ TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
     unavailable.shell.linkUnavailable = true;
     EXPECT_EQ(unavailable.dlg.CreateShellShortcut(1), 0);
     // The folders come before the link object.
-    EXPECT_TRUE(unavailable.Exists(std::string(kPrograms) + "\\Velstra\\ハルネア"));
-    EXPECT_FALSE(unavailable.Exists(kProgramsLink));
+    EXPECT_TRUE(unavailable.Exists(std::string(kPrograms) + testsupport::AnsiText("\\Velstra\\ハルネア")));
+    EXPECT_FALSE(unavailable.Exists(testsupport::AnsiText(kProgramsLink)));
 
     RegistryTestEnv env;
     env.SetShellFolders(kDesktop, kPrograms);
@@ -195,8 +200,8 @@ TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
     dlg.m_strInstallDir = kInstallDir;
     EXPECT_EQ(dlg.CreateShellShortcut(1), 0);
     EXPECT_EQ(dlg.CreateShellShortcut(0), 0);
-    EXPECT_FALSE(env.Exists(kProgramsLink));
-    EXPECT_FALSE(env.Exists(kDesktopLink));
+    EXPECT_FALSE(env.Exists(testsupport::AnsiText(kProgramsLink)));
+    EXPECT_FALSE(env.Exists(testsupport::AnsiText(kDesktopLink)));
     EXPECT_EQ(env.registry.OpenHandles(), 0);
 }
 
