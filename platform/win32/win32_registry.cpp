@@ -9,7 +9,10 @@ namespace win32plat {
 namespace {
 
 // The predefined roots are 32-bit values that a 64-bit HKEY holds sign-extended.
+// HKEY_DYN_DATA belonged to Windows 9x; Windows NT refuses it as an invalid handle, but
+// Wine keeps a key there, so it is refused here for both.
 HKEY ToHkey(plat::RegKeyHandle handle) {
+    if (handle == plat::kHkeyDynData) return nullptr;
     if (handle >= plat::kHkeyClassesRoot && handle <= plat::kHkeyDynData) {
         return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(static_cast<DWORD>(handle))));
     }

@@ -168,6 +168,10 @@ TEST_F(RegistrySemantics, PredefinedRootsAreReachable) {
         std::uint32_t size = sizeof name;
         EXPECT_EQ(registry().EnumKey(root, 0, name, &size), plat::kErrorSuccess);
     }
+    // The Windows 9x hive is no hive of Windows NT, under Wine neither.
+    plat::RegKeyHandle key = plat::kNullKey;
+    EXPECT_EQ(registry().CreateKey(plat::kHkeyDynData, "Software\\MirelWin32Tests", &key), plat::kErrorInvalidHandle);
+    EXPECT_EQ(registry().OpenKey(plat::kHkeyDynData, "", plat::kKeyRead, &key), plat::kErrorInvalidHandle);
 }
 
 }  // namespace
