@@ -1,5 +1,6 @@
 #pragma once
-// Owners for the kernel, search and registry handles the Win32 layer opens itself.
+// Owners for the kernel and search handles the Win32 layer opens itself. Registry keys
+// pass through the platform interface as they are; their owner is the caller.
 #include "platform/win32/win32_api.h"
 
 #include <utility>
@@ -53,21 +54,5 @@ struct FindHandleTraits {
 using UniqueFileHandle = UniqueWin32Handle<FileHandleTraits>;
 // FindFirstFile results.
 using UniqueFindHandle = UniqueWin32Handle<FindHandleTraits>;
-
-// A registry key this layer opened for its own use (never a predefined root).
-class UniqueRegKey {
-public:
-    UniqueRegKey() = default;
-    ~UniqueRegKey() {
-        if (m_key) RegCloseKey(m_key);
-    }
-    UniqueRegKey(const UniqueRegKey&) = delete;
-    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-    HKEY* Put() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 }  // namespace win32plat
