@@ -218,6 +218,13 @@ TEST(ProgramResources, IconVersionAndStringsArePresent) {
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\041104B0\\ProductVersion",
                                reinterpret_cast<void**>(&text), &length));
     EXPECT_STREQ(text, "1, 0, 0, 1");
+    // Program Files takes an administrator: the manifest asks for one.
+    HRSRC manifest = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    ASSERT_TRUE(manifest);
+    const auto* manifestText = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string manifestXml(manifestText, SizeofResource(module, manifest));
+    EXPECT_NE(manifestXml.find("level=\"requireAdministrator\""), std::string::npos) << manifestXml;
+
     struct Translation {
         WORD language, codePage;
     }* translation = nullptr;
