@@ -29,12 +29,6 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 class DialogResources : public ::testing::Test {
@@ -156,7 +150,9 @@ TEST(DialogTemplate, TheResourceHoldsTheSharedLayoutWithItsStyles) {
             EXPECT_TRUE(IsClass(item, -1, u"msctls_progress32"));
             break;
         }
-        if (control.kind != res::ControlKind::Picture) EXPECT_EQ(item.title, ToUtf16(control.text));
+        if (control.kind != res::ControlKind::Picture) {
+            EXPECT_EQ(item.title, ToUtf16(control.text));
+        }
     }
 }
 
@@ -181,7 +177,9 @@ TEST_F(DialogResources, TheDialogManagerPlacesEveryControlWithItsTextInTheCodePa
         EXPECT_EQ(actual.top, origin.top);
         EXPECT_EQ(actual.right - actual.left, origin.right);
         // A drop-down list's closed height is the system's, not the template's.
-        if (control.kind != res::ControlKind::Combo) EXPECT_EQ(actual.bottom - actual.top, origin.bottom);
+        if (control.kind != res::ControlKind::Combo) {
+            EXPECT_EQ(actual.bottom - actual.top, origin.bottom);
+        }
     }
     EXPECT_FALSE(child) << "more controls than the layout has";
     HWND picture = GetWindow(m_dialog, GW_CHILD);
