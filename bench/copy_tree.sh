@@ -32,12 +32,13 @@ find "$work/src/DISC" -type f -print0 | xargs -0 cat >/dev/null
 # CPU time (user + system) is the steadier figure on a busy machine; both are reported.
 # Copies are kept until the end: ext4 makes file creation slow for some minutes after
 # many files were deleted (it skips recently freed inodes), which would tax whichever
-# copy came after a clean-up.
+# copy came after a clean-up. Their pages are dropped from the cache instead.
 timed() {
     local destination=$1; shift
     sync
     /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" "$destination" >/dev/null
     sync
+    "$tool" evict "$destination"
     awk '{printf "%.3f %.3f %d\n", $1, $2 + $3, $4}' "$work/time"
 }
 run_installer() { timed "$work/dst/$1" "$tool" copy "$work/src/DISC"; }
@@ -48,7 +49,7 @@ run_installer CHECK >/dev/null
 diff -r "$work/src/DISC" "$work/dst/CHECK" >/dev/null || { echo "copy_tree: the installer's copy differs" >&2; exit 1; }
 run_cp WARMUP >/dev/null
 
-installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); peak=0
+installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); ratios=(); peak=0
 for ((round = 1; round <= rounds; round++)); do
     if ((round % 2)); then
         read -r iw ic im < <(run_installer "I$round"); read -r cw cc _ < <(run_cp "C$round")
@@ -56,16 +57,20 @@ for ((round = 1; round <= rounds; round++)); do
         read -r cw cc _ < <(run_cp "C$round"); read -r iw ic im < <(run_installer "I$round")
     fi
     installer_wall+=("$iw"); installer_cpu+=("$ic"); cp_wall+=("$cw"); cp_cpu+=("$cc")
+    ratios+=("$(awk -v i="$iw" -v c="$cw" 'BEGIN {printf "%.3f", i / c}')")
     if ((im > peak)); then peak=$im; fi
-    printf 'round %d: installer %6.3f s (cpu %6.3f s)   cp -r %6.3f s (cpu %6.3f s)\n' "$round" "$iw" "$ic" "$cw" "$cc"
+    printf 'round %d: installer %6.3f s (cpu %6.3f s)   cp -r %6.3f s (cpu %6.3f s)   ratio %s\n' \
+        "$round" "$iw" "$ic" "$cw" "$cc" "${ratios[-1]}"
 done
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 files=$(find "$work/src/DISC" -type f | wc -l)
 echo "tree: $size in $files files, $rounds rounds"
 awk -v iw="$(median "${installer_wall[@]}")" -v cw="$(median "${cp_wall[@]}")" \
-    -v ic="$(median "${installer_cpu[@]}")" -v cc="$(median "${cp_cpu[@]}")" -v p="$peak" 'BEGIN {
+    -v ic="$(median "${installer_cpu[@]}")" -v cc="$(median "${cp_cpu[@]}")" -v p="$peak" \
+    -v r="$(median "${ratios[@]}")" 'BEGIN {
     printf "median elapsed: installer %.3f s, cp -r %.3f s, ratio %.3f (target <= 1.10)\n", iw, cw, iw / cw
+    printf "median of the rounds'"'"' elapsed ratios: %.3f\n", r
     printf "median cpu:     installer %.3f s, cp -r %.3f s, ratio %.3f\n", ic, cc, ic / cc
     printf "peak memory of the installer copy: %d KiB = %.1f MiB (target < 32 MiB)\n", p, p / 1024
 }'

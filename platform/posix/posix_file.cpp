@@ -44,6 +44,10 @@ bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
         }
         if (n == 0) break;
         total += static_cast<std::size_t>(n);
+        m_position += n;
+        // Reaching the size the file had when it was opened is its end; another read
+        // would only confirm it, once for every file copied.
+        if (m_statusAtOpen && m_position >= m_statusAtOpen->size) break;
     }
     *got = total;
     return true;

@@ -2,6 +2,7 @@
 // An open host file behind plat::File: whole-buffer reads and writes that ride over
 // interrupted and short system calls.
 #include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -22,10 +23,12 @@ public:
 private:
     UniqueFd m_fd;
     std::optional<plat::FileStatus> m_statusAtOpen;
+    std::int64_t m_position = 0;  // bytes read so far
 };
 
 // Opens a regular file for reading; null for anything else (a folder, a pipe, a device)
-// and when it cannot be opened.
+// and when it cannot be opened. Its reads take the size it had when opened as its end
+// (which saves a read per file); what is appended later comes only with later reads.
 std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath);
 
 // Creates the file or truncates an existing regular file, for writing. Refuses a
