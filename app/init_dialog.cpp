@@ -4,6 +4,7 @@
 #include "app/config_number.h"
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
+#include "app/string_ids.h"
 
 namespace {
 
@@ -49,10 +50,10 @@ int CInstallerDlg::OnInitDialog() {
                  IDC_INSTALL_GROUP, IDC_MODE_MIN, IDC_SIZE_MIN, IDC_FREE_SPACE});
 
     int installedMb = 0;
-    if (state >= 1 && state <= 3) installedMb = ConfigNumber(LoadString(106 + state));
-    ShowModeSize(IDC_SIZE_MIN, 107, installedMb);
-    ShowModeSize(IDC_SIZE_NORMAL, 108, installedMb);
-    ShowModeSize(IDC_SIZE_FULL, 109, installedMb);
+    if (state >= 1 && state <= 3) installedMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + state - 1));
+    ShowModeSize(IDC_SIZE_MIN, IDS_SIZE_MINIMUM, installedMb);
+    ShowModeSize(IDC_SIZE_NORMAL, IDS_SIZE_NORMAL, installedMb);
+    ShowModeSize(IDC_SIZE_FULL, IDS_SIZE_FULL, installedMb);
 
     if (state != 0) {
         auto selectFirstLetter = [this](int comboId, const std::string& path) {

@@ -1,16 +1,11 @@
 #include "app/installer_dlg.h"
-
-namespace {
-
-constexpr unsigned kMarkerFile = 105;
-
-}  // namespace
+#include "app/string_ids.h"
 
 // The disc holds its data at its root or in the "Tazmel\" folder, whichever has the marker.
 int CInstallerDlg::FindSourceRoot() {
     const int selected = m_host.GetCurSel(IDC_SOURCE_DRIVE);
     if (selected == plat::kComboNone) return 0;
-    const std::string marker = LoadString(kMarkerFile);
+    const std::string marker = LoadString(IDS_MARKER_FILE);
     std::string root = m_host.GetItemText(IDC_SOURCE_DRIVE, selected) + ":\\";
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (m_platform.fileSystem.Exists(root + marker)) {

@@ -3,12 +3,10 @@
 #include "app/config_number.h"
 #include "app/decimal_format.h"
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 
 namespace {
 
-constexpr unsigned kSizeStringMinimum = 107;
-constexpr unsigned kSizeNothingLeft = 110;
-constexpr unsigned kInstallFolder = 106;
 constexpr std::int64_t kBytesPerMb = 0x100000;
 
 }  // namespace
@@ -19,7 +17,7 @@ void CInstallerDlg::ShowModeSize(int labelId, unsigned sizeId, int installedMb) 
                                                      static_cast<std::uint32_t>(installedMb));
     std::string text;
     if (n <= 0) {
-        text = LoadString(kSizeNothingLeft);
+        text = LoadString(IDS_SIZE_NOTHING_LEFT);
     } else if (n <= 1024) {
         text = "( " + FormatInt(n) + " MB )";
     } else {
@@ -34,10 +32,10 @@ void CInstallerDlg::RefreshSpace() {
     if (mode == InstallMode::None) return;
 
     const unsigned modeIndex = mode == InstallMode::Minimum ? 0 : mode == InstallMode::Normal ? 1 : 2;
-    const std::int64_t modeMb = ConfigNumber(LoadString(kSizeStringMinimum + modeIndex));
+    const std::int64_t modeMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + modeIndex));
     std::int64_t installedMb = 0;
     if (m_nInstallState >= 1 && m_nInstallState <= 3)
-        installedMb = ConfigNumber(LoadString(kSizeStringMinimum + m_nInstallState - 1));
+        installedMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + m_nInstallState - 1));
     const std::int64_t requiredBytes = (modeMb - installedMb) * kBytesPerMb;
 
     bool spaceOk = false;
@@ -60,7 +58,7 @@ void CInstallerDlg::RefreshSpace() {
     }
     m_host.SetText(IDC_FREE_SPACE, m_strFreeSpace);
 
-    if (m_nInstallState == 0) m_strInstallDir = drive + ":" + LoadString(kInstallFolder);
+    if (m_nInstallState == 0) m_strInstallDir = drive + ":" + LoadString(IDS_INSTALL_FOLDER);
 
     bool enable = spaceOk;
     if (enable && m_nInstallState == 0) enable = FindSourceRoot() != 0;

@@ -1,19 +1,7 @@
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "app/wait_cursor.h"
-
-namespace {
-
-constexpr unsigned kProgramFiles = 111;
-constexpr unsigned kBaseFolders = 112;
-constexpr unsigned kVoiceFolders = 113;
-constexpr unsigned kMediaFolders = 114;
-constexpr unsigned kSaveFolder = 115;
-constexpr unsigned kInstallSucceeded = 116;
-constexpr unsigned kInstallFailed = 117;
-constexpr unsigned kInsertDisc = 118;
-
-}  // namespace
 
 void CInstallerDlg::OnInstall() {
     int result;
@@ -22,9 +10,9 @@ void CInstallerDlg::OnInstall() {
         result = RunInstall();
     }
     if (result)
-        m_host.MessageBox(LoadString(kInstallSucceeded), plat::kMbOk | plat::kMbIconInformation);
+        m_host.MessageBox(LoadString(IDS_INSTALL_SUCCEEDED), plat::kMbOk | plat::kMbIconInformation);
     else
-        m_host.MessageBox(LoadString(kInstallFailed), plat::kMbOk | plat::kMbIconExclamation);
+        m_host.MessageBox(LoadString(IDS_INSTALL_FAILED), plat::kMbOk | plat::kMbIconExclamation);
     OnOK();
 }
 
@@ -41,7 +29,7 @@ int CInstallerDlg::RunInstall() {
     while (!FindSourceRoot()) {
         const std::string letter = m_strSourceRoot.substr(0, 1);
         const int answer =
-            m_host.MessageBox(FormatString1(kInsertDisc, letter), plat::kMbOkCancel | plat::kMbIconExclamation);
+            m_host.MessageBox(FormatString1(IDS_INSERT_DISC, letter), plat::kMbOkCancel | plat::kMbIconExclamation);
         if (answer != plat::kIdOk) return 0;
     }
 
@@ -88,7 +76,7 @@ int CInstallerDlg::InstallBase(int proceed) {
     mbcs::TrimRight(codePage, sourceRoot);
 
     CStringArray files;
-    SplitList(LoadString(kProgramFiles), files, ',');
+    SplitList(LoadString(IDS_PROGRAM_FILES), files, ',');
     for (const std::string& name : files) {
         if (!ok) break;
         ok = CopyFileWithProgress(installDir + "\\" + name, sourceRoot + "\\" + name);
@@ -96,19 +84,19 @@ int CInstallerDlg::InstallBase(int proceed) {
 
     if (ok) {
         // Nothing is ever put into the save folder here; the game fills it.
-        CreateFolderTree(installDir + "\\" + LoadString(kSaveFolder));
-        ok = InstallDataSet(kBaseFolders);
+        CreateFolderTree(installDir + "\\" + LoadString(IDS_SAVE_FOLDER));
+        ok = InstallDataSet(IDS_BASE_FOLDERS);
         if (ok) ok = WriteMinimumRecord();
     }
     return ok;
 }
 
 int CInstallerDlg::InstallVoice(int proceed) {
-    if (proceed && InstallDataSet(kVoiceFolders)) return WriteNormalRecord();
+    if (proceed && InstallDataSet(IDS_VOICE_FOLDERS)) return WriteNormalRecord();
     return 0;
 }
 
 int CInstallerDlg::InstallMedia(int proceed) {
-    if (proceed && InstallDataSet(kMediaFolders)) return WriteFullRecord();
+    if (proceed && InstallDataSet(IDS_MEDIA_FOLDERS)) return WriteFullRecord();
     return 0;
 }

@@ -2,12 +2,11 @@
 // level by level, each level proven by listing its parent's sub-keys, so that a
 // publisher or product key in another letter case is still recognised.
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "registry/reg_key.h"
 
 namespace {
-
-constexpr unsigned kRecordKeyString = 103;
 
 // Searched from the last listed name to the first, ignoring letter case.
 bool ContainsKeyName(plat::CodePage codePage, const CStringArray& names, const std::string& wanted) {
@@ -21,7 +20,7 @@ bool ContainsKeyName(plat::CodePage codePage, const CStringArray& names, const s
 
 int CInstallerDlg::DetectInstallState() {
     const plat::CodePage codePage = CodePage();
-    const std::string recordPath = LoadString(kRecordKeyString);
+    const std::string recordPath = LoadString(IDS_RECORD_KEY);
 
     // hive \ base path \ publisher \ product; the base path may have levels of its own.
     const std::string::size_type productSlash = mbcs::FindLast(codePage, recordPath, '\\');

@@ -2,17 +2,12 @@
 // "Install KOE". Each writer raises the record by one install level and stops at the
 // first value it cannot write; what it wrote before that stays.
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "registry/reg_key.h"
 
-namespace {
-
-constexpr unsigned kRecordKeyString = 103;
-
-}  // namespace
-
 int CInstallerDlg::LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath) {
-    const std::string recordPath = LoadString(kRecordKeyString);
+    const std::string recordPath = LoadString(IDS_RECORD_KEY);
     CStringArray levels;
     if (SplitList(recordPath, levels, '\\') == 0) return 0;
 

@@ -3,13 +3,12 @@
 #include <string>
 
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "registry/reg_key.h"
 
 namespace {
 
-constexpr unsigned kTitleString = 102;
-constexpr unsigned kExecutableString = 104;
 // The shell takes the link file name in a buffer of this many UTF-16 units.
 constexpr std::size_t kLinkNameCapacity = 260;
 constexpr const char* kLinkExtension = ".lnk";
@@ -18,8 +17,8 @@ constexpr const char* kLinkExtension = ".lnk";
 
 int CInstallerDlg::CreateShortcut(const std::string& folder) {
     const plat::CodePage codePage = CodePage();
-    std::string linkName = FolderBase(folder) + LoadString(kTitleString);
-    const std::string target = FolderBase(m_strInstallDir) + LoadString(kExecutableString);
+    std::string linkName = FolderBase(folder) + LoadString(IDS_TITLE);
+    const std::string target = FolderBase(m_strInstallDir) + LoadString(IDS_EXECUTABLE);
 
     std::unique_ptr<plat::ShellLink> link = m_platform.shell.CreateLink();
     if (!link) return 0;
@@ -54,7 +53,7 @@ int CInstallerDlg::RemoveShellShortcut(int code) {
     std::string folder;
     if (!FindShellFolder(code, shellFolders, folder)) return 0;
 
-    RemoveFile(folder + LoadString(kTitleString) + kLinkExtension);
+    RemoveFile(folder + LoadString(IDS_TITLE) + kLinkExtension);
 
     if (code == 1) {
         // The title folder and the publisher folder above it go only when empty: another

@@ -1,22 +1,10 @@
 #include "app/installer_dlg.h"
+#include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "app/wait_cursor.h"
 
-namespace {
-
-constexpr unsigned kRecordKey = 103;
-constexpr unsigned kProgramFiles = 111;
-constexpr unsigned kBaseFolders = 112;
-constexpr unsigned kVoiceFolders = 113;
-constexpr unsigned kMediaFolders = 114;
-constexpr unsigned kSaveFolder = 115;
-constexpr unsigned kConfirmUninstall = 119;
-constexpr unsigned kUninstalled = 120;
-
-}  // namespace
-
 void CInstallerDlg::OnUninstall() {
-    if (m_host.MessageBox(LoadString(kConfirmUninstall), plat::kMbYesNo | plat::kMbIconInformation) != plat::kIdYes)
+    if (m_host.MessageBox(LoadString(IDS_CONFIRM_UNINSTALL), plat::kMbYesNo | plat::kMbIconInformation) != plat::kIdYes)
         return;
 
     m_host.Enable(IDC_UNINSTALL_RUN, false);
@@ -28,28 +16,28 @@ void CInstallerDlg::OnUninstall() {
         // With no folder on record every path would lie at the root of the current
         // drive; only the record and the shortcuts are removed then.
         if (!m_strInstallDir.empty()) {
-            if (m_nInstallState == 3) RemoveDataSet(kMediaFolders);
-            if (m_nInstallState == 3 || m_nInstallState == 2) RemoveDataSet(kVoiceFolders);
-            if (m_nInstallState >= 1 && m_nInstallState <= 3) RemoveDataSet(kBaseFolders);
+            if (m_nInstallState == 3) RemoveDataSet(IDS_MEDIA_FOLDERS);
+            if (m_nInstallState == 3 || m_nInstallState == 2) RemoveDataSet(IDS_VOICE_FOLDERS);
+            if (m_nInstallState >= 1 && m_nInstallState <= 3) RemoveDataSet(IDS_BASE_FOLDERS);
 
             const std::string base = FolderBase(m_strInstallDir);
             CStringArray files;
-            SplitList(LoadString(kProgramFiles), files, ',');
+            SplitList(LoadString(IDS_PROGRAM_FILES), files, ',');
             for (const std::string& name : files) RemoveFile(base + name);
 
             if (m_host.GetCheck(IDC_KEEP_SAVEDATA) == 0) {
-                RemoveDataSet(kSaveFolder);
+                RemoveDataSet(IDS_SAVE_FOLDER);
                 RemoveFolder(m_strInstallDir);
                 const std::string::size_type last = mbcs::FindLast(CodePage(), m_strInstallDir, '\\');
                 if (last != mbcs::npos && last > 0) RemoveFolder(m_strInstallDir.substr(0, last));
             }
         }
 
-        DeleteRegistryTree(LoadString(kRecordKey), 1, 1);
+        DeleteRegistryTree(LoadString(IDS_RECORD_KEY), 1, 1);
         RemoveShellShortcut(1);
         RemoveShellShortcut(0);
     }
-    m_host.MessageBox(LoadString(kUninstalled), plat::kMbOk | plat::kMbIconInformation);
+    m_host.MessageBox(LoadString(IDS_UNINSTALLED), plat::kMbOk | plat::kMbIconInformation);
     OnOK();
 }
 
