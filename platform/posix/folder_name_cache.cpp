@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "platform/posix/posix_handles.h"
 
 namespace posixplat {
 namespace {
@@ -74,6 +73,7 @@ std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const s
         while (const dirent* entry = ::readdir(dir.Get())) {
             if (!IsDotEntry(entry->d_name)) Add(listing, entry->d_name);
         }
+        listing.dir = std::move(dir);
         if (known == m_listings.end() && m_listings.size() >= kMaxFolders) m_listings.clear();
         known = m_listings.insert_or_assign(folder, std::move(listing)).first;
     }
@@ -86,8 +86,10 @@ std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const s
 void FolderNameCache::NoteCreated(const std::string& folder, const std::string& name) {
     const auto known = m_listings.find(folder);
     if (known == m_listings.end()) return;
+    // The folder was looked up by path just before the creation, so the open folder is
+    // still the one at that path.
     struct stat info;
-    if (::stat(folder.c_str(), &info) != 0) {
+    if (::fstat(::dirfd(known->second.dir.Get()), &info) != 0) {
         m_listings.erase(known);
         return;
     }

@@ -17,6 +17,8 @@
 #include <set>
 #include <string>
 
+#include "platform/posix/posix_handles.h"
+
 namespace posixplat {
 
 // One pass over `folder`: the entry named `name` when there is one, else the entry whose
@@ -29,7 +31,8 @@ public:
     // As ScanFolderIgnoringCase, from the cache while its listing of `folder` holds.
     // `current` is the folder's lstat taken by the caller just before, or null.
     std::string FindIgnoringCase(const std::string& folder, const std::string& name, const struct stat* current);
-    // This process has just created `name` in `folder`.
+    // This process has just created `name` in `folder`, right after looking the name up
+    // there with FindIgnoringCase.
     void NoteCreated(const std::string& folder, const std::string& name);
     // This process has just removed something from `folder`, or `folder` itself.
     void Forget(const std::string& folder);
@@ -46,12 +49,13 @@ private:
     };
     struct Listing {
         Stamp stamp;
+        UniqueDir dir;  // kept open: the folder's stamps after a creation come from it
         std::map<std::string, std::set<std::string>> byFoldedName;  // ASCII-lower-cased -> real names
     };
     static Stamp StampOf(const struct stat& info);
     static void Add(Listing& listing, const std::string& name);
 
-    static constexpr std::size_t kMaxFolders = 32;
+    static constexpr std::size_t kMaxFolders = 32;  // also the most folders held open
     std::map<std::string, Listing> m_listings;
 };
 
