@@ -7,7 +7,7 @@
 # warms the page cache, then copies it alternately with the installer (through the real
 # Linux platform) and with cp -r, flushing written data between runs. Prints each
 # round, the median times, their ratio and the peak memory of the installer's copy.
-# Needs free disk space for 2 x ROUNDS + 2 copies of the tree. On a busy machine, run it
+# Needs free disk space for 3 x ROUNDS + 2 copies of the tree. On a busy machine, run it
 # as `nice -n -10 bench/copy_tree.sh` (as root) so both copies get the processor alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,20 +43,23 @@ timed() {
 }
 run_installer() { timed "$work/dst/$1" "$tool" copy "$work/src/DISC"; }
 run_cp() { timed "$work/dst/$1" cp -r "$work/src/DISC"; }
+# For context only: cp also setting the time stamps, which the installer's copy does.
+run_cp_times() { timed "$work/dst/$1" cp -r --preserve=timestamps "$work/src/DISC"; }
 
 # The copy being timed must be a right one.
 run_installer CHECK >/dev/null
 diff -r "$work/src/DISC" "$work/dst/CHECK" >/dev/null || { echo "copy_tree: the installer's copy differs" >&2; exit 1; }
 run_cp WARMUP >/dev/null
 
-installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); ratios=(); peak=0
+installer_wall=(); installer_cpu=(); cp_wall=(); cp_cpu=(); ratios=(); cpt_wall=(); peak=0
 for ((round = 1; round <= rounds; round++)); do
     if ((round % 2)); then
         read -r iw ic im < <(run_installer "I$round"); read -r cw cc _ < <(run_cp "C$round")
     else
         read -r cw cc _ < <(run_cp "C$round"); read -r iw ic im < <(run_installer "I$round")
     fi
-    installer_wall+=("$iw"); installer_cpu+=("$ic"); cp_wall+=("$cw"); cp_cpu+=("$cc")
+    read -r tw _ _ < <(run_cp_times "P$round")
+    installer_wall+=("$iw"); installer_cpu+=("$ic"); cp_wall+=("$cw"); cp_cpu+=("$cc"); cpt_wall+=("$tw")
     ratios+=("$(awk -v i="$iw" -v c="$cw" 'BEGIN {printf "%.3f", i / c}')")
     if ((im > peak)); then peak=$im; fi
     printf 'round %d: installer %6.3f s (cpu %6.3f s)   cp -r %6.3f s (cpu %6.3f s)   ratio %s\n' \
@@ -68,9 +71,10 @@ files=$(find "$work/src/DISC" -type f | wc -l)
 echo "tree: $size in $files files, $rounds rounds"
 awk -v iw="$(median "${installer_wall[@]}")" -v cw="$(median "${cp_wall[@]}")" \
     -v ic="$(median "${installer_cpu[@]}")" -v cc="$(median "${cp_cpu[@]}")" -v p="$peak" \
-    -v r="$(median "${ratios[@]}")" 'BEGIN {
+    -v r="$(median "${ratios[@]}")" -v tw="$(median "${cpt_wall[@]}")" 'BEGIN {
     printf "median elapsed: installer %.3f s, cp -r %.3f s, ratio %.3f (target <= 1.10)\n", iw, cw, iw / cw
     printf "median of the rounds'"'"' elapsed ratios: %.3f\n", r
     printf "median cpu:     installer %.3f s, cp -r %.3f s, ratio %.3f\n", ic, cc, ic / cc
+    printf "for context, cp -r --preserve=timestamps: median %.3f s, installer ratio %.3f\n", tw, iw / tw
     printf "peak memory of the installer copy: %d KiB = %.1f MiB (target < 32 MiB)\n", p, p / 1024
 }'

@@ -11,6 +11,8 @@
 namespace posixplat {
 namespace {
 
+constexpr std::int64_t kLargeFile = 1 << 20;
+
 UniqueFd OpenWithoutBlocking(const std::string& hostPath, int flags, mode_t mode) {
     int raw;
     do {
@@ -86,8 +88,9 @@ std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath) {
         errno = EINVAL;
         return nullptr;
     }
-    // Files are read once from start to end; let the kernel read ahead generously.
-    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    // Files are read once from start to end: let the kernel read ahead generously where
+    // that can help, for files of more than one transfer block.
+    if (status.size > kLargeFile) ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::make_unique<PosixFile>(std::move(fd), status);
 }
 
