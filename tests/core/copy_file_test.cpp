@@ -40,7 +40,9 @@ TEST_F(CopyFileTest, CreateFolderTreeCases) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dlg().CreateFolderTree(c.path), c.result) << c.path;
-        if (c.mustExist) EXPECT_TRUE(Exists(c.mustExist)) << c.path;
+        if (c.mustExist) {
+            EXPECT_TRUE(Exists(c.mustExist)) << c.path;
+        }
     }
 }
 
