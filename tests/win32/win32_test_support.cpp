@@ -3,6 +3,8 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "tests/support/fixtures/system_tree_win32.h"
+
 namespace win32test {
 namespace {
 
@@ -23,27 +25,7 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
-void RemoveTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-    }
-    RemoveDirectoryA(path.c_str());
-}
+void RemoveTree(const std::string& path) { testsupport::RemoveSystemTree(path); }
 
 bool WriteFileBytes(const std::string& path, const std::string& contents) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
