@@ -77,6 +77,14 @@ struct PosixRegistry::Impl {
         return plat::kErrorSuccess;
     }
 
+    // The open key `parent` and the levels of `subKey` below it.
+    RegResult ResolveSubKey(RegKeyHandle parent, const std::string& subKey, OpenKeyEntry* entry,
+                            std::vector<std::string>* names) const {
+        const RegResult result = Resolve(parent, entry);
+        if (result != plat::kErrorSuccess) return result;
+        return reg::SplitKeyPath(subKey, names);
+    }
+
     // Runs `read` on the key of `entry` as the hive file holds it now.
     template <typename Reader>
     RegResult ReadKey(const OpenKeyEntry& entry, Reader&& read) {
@@ -101,10 +109,8 @@ RegResult PosixRegistry::CreateKey(RegKeyHandle parent, const std::string& subKe
     *key = plat::kNullKey;
     std::lock_guard<std::mutex> guard(m_impl->mutex);
     OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(parent, &entry);
-    if (result != plat::kErrorSuccess) return result;
     std::vector<std::string> names;
-    result = reg::SplitKeyPath(subKey, &names);
+    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
     if (result != plat::kErrorSuccess) return result;
 
     result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
@@ -136,10 +142,8 @@ RegResult PosixRegistry::OpenKey(RegKeyHandle parent, const std::string& subKey,
     *key = plat::kNullKey;
     std::lock_guard<std::mutex> guard(m_impl->mutex);
     OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(parent, &entry);
-    if (result != plat::kErrorSuccess) return result;
     std::vector<std::string> names;
-    result = reg::SplitKeyPath(subKey, &names);
+    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
     if (result != plat::kErrorSuccess) return result;
 
     result = m_impl->ReadKey(entry, [&](const HiveKey& from) {
@@ -225,10 +229,8 @@ RegResult PosixRegistry::SetValue(RegKeyHandle key, const std::string& name, std
 RegResult PosixRegistry::DeleteKey(RegKeyHandle parent, const std::string& subKey) {
     std::lock_guard<std::mutex> guard(m_impl->mutex);
     OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(parent, &entry);
-    if (result != plat::kErrorSuccess) return result;
     std::vector<std::string> names;
-    result = reg::SplitKeyPath(subKey, &names);
+    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
     if (result != plat::kErrorSuccess) return result;
     const std::vector<std::string> target = Joined(entry.path, names);
     if (target.empty()) return plat::kErrorAccessDenied;  // a hive root
