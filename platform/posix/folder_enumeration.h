@@ -1,7 +1,8 @@
 #pragma once
 // One pass over a host folder, in the order the file system returns the entries.
 // "." and ".." are not delivered, nor folders reached through a symbolic link (a tree
-// copy must not loop); a link to a file, or one that leads nowhere, is a file.
+// copy must not loop), nor links that lead out of the drive (to the drive they are names
+// that do not exist); a link to a file on the drive, or one that leads nowhere, is a file.
 #include <memory>
 #include <string>
 
@@ -12,14 +13,18 @@ namespace posixplat {
 
 class PosixFolderEnumeration : public plat::FolderEnumeration {
 public:
-    explicit PosixFolderEnumeration(UniqueDir dir);
+    // `base` is the drive's host folder, `relativeFolder` the listed folder below it.
+    PosixFolderEnumeration(UniqueDir dir, UniqueFd base, std::string relativeFolder);
     bool Next(plat::FolderEntry* entry) override;
 
 private:
     UniqueDir m_dir;
+    UniqueFd m_base;
+    std::string m_relativeFolder;
 };
 
-// Null when the folder cannot be listed.
-std::unique_ptr<plat::FolderEnumeration> EnumerateHostFolder(const std::string& hostFolder);
+// Lists `relativeFolder` ("." for the drive root) beneath `base`. Null when the folder
+// cannot be listed.
+std::unique_ptr<plat::FolderEnumeration> EnumerateHostFolder(UniqueFd base, const std::string& relativeFolder);
 
 }  // namespace posixplat

@@ -13,16 +13,13 @@ namespace {
 
 constexpr std::int64_t kLargeFile = 1 << 20;
 
-UniqueFd OpenWithoutBlocking(const std::string& hostPath, int flags, mode_t mode) {
-    int raw;
-    do {
-        raw = ::open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
-    } while (raw < 0 && errno == EINTR);
-    return UniqueFd(raw);
+// Opened without blocking so that a named pipe cannot hang the caller; the flag changes
+// nothing for a regular file's reads and writes.
+UniqueFd OpenWithoutBlocking(const HostOpener& open, int flags, mode_t mode) {
+    return open(flags | O_NONBLOCK, mode);
 }
 
-// Only a regular file is kept. It is opened without blocking so that a named pipe cannot
-// hang the caller; the flag changes nothing for a regular file's reads and writes.
+// Only a regular file is kept.
 bool KeepRegularFile(UniqueFd& fd, struct stat* info) {
     if (::fstat(fd.Get(), info) == 0 && S_ISREG(info->st_mode)) return true;
     fd.Reset();
@@ -78,26 +75,38 @@ bool PosixFile::GetStatus(plat::FileStatus* status) {
     return StatusOfDescriptor(m_fd.Get(), status);
 }
 
-std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath) {
-    UniqueFd fd = OpenWithoutBlocking(hostPath, O_RDONLY, 0);
+namespace {
+
+// A source file keeps its place among the open reads until it is closed.
+class SharedReadFile : public PosixFile {
+public:
+    SharedReadFile(UniqueFd fd, plat::FileStatus status, OpenReads::Share share)
+        : PosixFile(std::move(fd), status), m_share(std::move(share)) {}
+
+private:
+    OpenReads::Share m_share;
+};
+
+}  // namespace
+
+std::unique_ptr<plat::File> OpenHostFileForRead(const HostOpener& open, OpenReads& reads) {
+    UniqueFd fd = OpenWithoutBlocking(open, O_RDONLY, 0);
     if (!fd.Valid()) return nullptr;
+    struct stat info;
+    if (!KeepRegularFile(fd, &info)) return nullptr;
     plat::FileStatus status;
-    mode_t mode = 0;
-    if (!StatusOfDescriptor(fd.Get(), &status, &mode) || !S_ISREG(mode)) {
-        fd.Reset();
-        errno = EINVAL;
-        return nullptr;
-    }
+    if (!StatusOfDescriptor(fd.Get(), &status)) return nullptr;
     // Files are read once from start to end: let the kernel read ahead generously where
     // that can help, for files of more than one transfer block.
     if (status.size > kLargeFile) ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<PosixFile>(std::move(fd), status);
+    OpenReads::Share share = reads.Add(info.st_dev, info.st_ino);
+    return std::make_unique<SharedReadFile>(std::move(fd), status, std::move(share));
 }
 
-std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath, bool* created) {
+std::unique_ptr<plat::File> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads, bool* created) {
     if (created) *created = false;
     // A new file is the common case and needs one call.
-    UniqueFd fd = OpenWithoutBlocking(hostPath, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    UniqueFd fd = OpenWithoutBlocking(open, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd.Valid()) {
         if (created) *created = true;
         return std::make_unique<PosixFile>(std::move(fd));
@@ -105,12 +114,16 @@ std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath, bo
     if (errno != EEXIST) return nullptr;
 
     // An existing file is opened without truncation and looked at first: root could open
-    // a read-only file, which must stay untouched.
-    fd = OpenWithoutBlocking(hostPath, O_WRONLY, 0);
+    // a read-only file, which must stay untouched, and it may be the very file being read.
+    fd = OpenWithoutBlocking(open, O_WRONLY, 0);
     struct stat info;
     if (!fd.Valid() || !KeepRegularFile(fd, &info)) return nullptr;
     if (IsReadOnlyMode(info.st_mode)) {
         errno = EACCES;
+        return nullptr;
+    }
+    if (reads.Contains(info.st_dev, info.st_ino)) {
+        errno = ETXTBSY;
         return nullptr;
     }
     if (info.st_size != 0 && ::ftruncate(fd.Get(), 0) != 0) return nullptr;

@@ -50,8 +50,10 @@ public:
 
     bool Save(const std::u16string& fileName) override {
         std::vector<unsigned char> bytes;
-        std::string hostPath;
-        return Serialize(&bytes) && HostPathForSave(fileName, &hostPath) && WriteShellLinkFile(hostPath, bytes);
+        UniqueFd folder;
+        std::string name;
+        return Serialize(&bytes) && FolderForSave(fileName, &folder, &name) &&
+               WriteShellLinkFile(folder.Get(), name, bytes);
     }
 
 private:
@@ -79,19 +81,18 @@ private:
         return !bytes->empty();
     }
 
-    bool HostPathForSave(const std::u16string& fileName, std::string* hostPath) {
+    bool FolderForSave(const std::u16string& fileName, UniqueFd* folder, std::string* entryName) {
         // The name is a C string to the system: it ends at the first NUL.
         const std::u16string name = fileName.substr(0, fileName.find(u'\0'));
         std::string windowsName;
         if (name.empty() || name.back() == u'\\' || !Utf16ToUtf8(name, &windowsName)) return false;
-        if (!m_fileSystem.ToHostPath(windowsName, hostPath)) return false;
         // An existing read-only file or a folder of that name is not replaced.
         plat::FileStatus existing;
         if (m_fileSystem.GetStatus(windowsName, &existing) &&
             (existing.attributes & (plat::kAttrReadOnly | plat::kAttrDirectory))) {
             return false;
         }
-        return true;
+        return m_fileSystem.OpenFolderOf(windowsName, folder, entryName);
     }
 
     PosixFileSystem& m_fileSystem;
