@@ -151,12 +151,14 @@ std::string Quoted(const std::string& folder) {
     return quoted;
 }
 
-enum class TableRead { kOk, kAbsent, kNotRegular, kFailed };
+enum class TableRead { kOk, kAbsent, kOutside, kNotRegular, kFailed };
 
 // The drives file is the user's: read only when it is a regular file beneath the root,
 // opened without blocking so that a named pipe there cannot hang the start.
 TableRead ReadTableFile(int rootFd, std::string* text) {
-    UniqueFd fd = OpenBeneath(rootFd, kDrivesFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    bool outside = false;
+    UniqueFd fd = OpenBeneath(rootFd, kDrivesFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0, &outside);
+    if (outside) return TableRead::kOutside;
     if (!fd.Valid()) return errno == ENOENT ? TableRead::kAbsent : TableRead::kFailed;
     struct stat info;
     if (::fstat(fd.Get(), &info) != 0) return TableRead::kFailed;
@@ -307,6 +309,10 @@ std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<st
             }
             return drives;
         }
+        case TableRead::kOutside:
+            // Not replaced either: the link is the user's.
+            report("a link that leads out of the system root; no drives are mapped");
+            return {};
         case TableRead::kNotRegular:
             report("not a regular file; no drives are mapped");
             return {};
