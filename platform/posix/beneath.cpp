@@ -105,6 +105,16 @@ UniqueFd OpenBeneath(int baseFd, const std::string& relative, int flags, mode_t 
     return OpenByWalk(baseFd, relative, flags, mode, escaped);
 }
 
+UniqueFd OpenBelow(LinkReach reach, int baseFd, const std::string& relative, int flags, mode_t mode, bool* escaped) {
+    if (reach == LinkReach::kBeneathBase) return OpenBeneath(baseFd, relative, flags, mode, escaped);
+    if (escaped) *escaped = false;
+    if (relative.empty() || relative[0] == '/') {
+        errno = ENOENT;
+        return UniqueFd();
+    }
+    return UniqueFd(RetryOnInterrupt(SystemOpenat, baseFd, relative.c_str(), flags | O_CLOEXEC, mode));
+}
+
 bool SplitBeneath(const std::string& base, const std::string& hostPath, BeneathPath* path) {
     std::string::size_type start;
     if (hostPath == base) {

@@ -24,6 +24,14 @@ UniqueFd OpenBaseFolder(const std::string& hostFolder);
 // whether the open failed because the path would have left the base.
 UniqueFd OpenBeneath(int baseFd, const std::string& relative, int flags, mode_t mode = 0, bool* escaped = nullptr);
 
+// How far links may lead: the sandbox keeps every path beneath its base; a Wine prefix
+// reaches whatever the prefix's own programs reach, so there links are followed anywhere.
+enum class LinkReach { kBeneathBase, kAnywhere };
+
+// OpenBeneath, or with kAnywhere a plain openat below the base.
+UniqueFd OpenBelow(LinkReach reach, int baseFd, const std::string& relative, int flags, mode_t mode = 0,
+                   bool* escaped = nullptr);
+
 // A host path split into the base folder it must stay under and the path below it.
 struct BeneathPath {
     std::string base;      // the drive's host folder or the system root

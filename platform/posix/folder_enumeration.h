@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/posix/beneath.h"
 #include "platform/posix/posix_handles.h"
 
 namespace posixplat {
@@ -14,17 +15,19 @@ namespace posixplat {
 class PosixFolderEnumeration : public plat::FolderEnumeration {
 public:
     // `base` is the drive's host folder, `relativeFolder` the listed folder below it.
-    PosixFolderEnumeration(UniqueDir dir, UniqueFd base, std::string relativeFolder);
+    PosixFolderEnumeration(UniqueDir dir, LinkReach reach, UniqueFd base, std::string relativeFolder);
     bool Next(plat::FolderEntry* entry) override;
 
 private:
     UniqueDir m_dir;
+    LinkReach m_reach;
     UniqueFd m_base;
     std::string m_relativeFolder;
 };
 
-// Lists `relativeFolder` ("." for the drive root) beneath `base`. Null when the folder
+// Lists `relativeFolder` ("." for the drive root) below `base`, links reaching as `reach` says. Null when the folder
 // cannot be listed.
-std::unique_ptr<plat::FolderEnumeration> EnumerateHostFolder(UniqueFd base, const std::string& relativeFolder);
+std::unique_ptr<plat::FolderEnumeration> EnumerateHostFolder(LinkReach reach, UniqueFd base,
+                                                             const std::string& relativeFolder);
 
 }  // namespace posixplat

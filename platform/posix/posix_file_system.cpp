@@ -34,6 +34,11 @@ struct Located {
     std::vector<std::string> components;
     std::string literal;
     UniqueFd base;
+    LinkReach reach = LinkReach::kBeneathBase;
+
+    UniqueFd Open(const std::string& relative, int flags, mode_t mode = 0) const {
+        return OpenBelow(reach, base.Get(), relative, flags, mode);
+    }
 
     // `hostPath` (the literal path or the case-insensitive walk's result, both below
     // `hostFolder`) relative to the drive.
@@ -46,7 +51,7 @@ struct Located {
 
 // False for a malformed path, an unmapped letter and, with `entryOnly`, a drive root
 // (which no operation may create, remove or open).
-bool Locate(const std::vector<DriveMapping>& drives, const std::string& windowsPath, bool entryOnly,
+bool Locate(const std::vector<DriveMapping>& drives, LinkReach reach, const std::string& windowsPath, bool entryOnly,
             Located* target) {
     WindowsPath parsed;
     if (!ParseWindowsPath(windowsPath, &parsed)) return false;
@@ -57,6 +62,7 @@ bool Locate(const std::vector<DriveMapping>& drives, const std::string& windowsP
     target->components = std::move(parsed.components);
     target->literal = LiteralHostPath(target->hostFolder, target->components);
     target->base = OpenBaseFolder(target->hostFolder);
+    target->reach = reach;
     return target->base.Valid();
 }
 
@@ -86,7 +92,7 @@ std::string ParentOf(const std::string& hostPath) {
 std::string NameOf(const std::string& hostPath) { return hostPath.substr(hostPath.rfind('/') + 1); }
 
 UniqueFd OpenParent(const Located& target, const BeneathPath& path) {
-    return OpenBeneath(target.base.Get(), path.parent, O_PATH | O_DIRECTORY);
+    return target.Open(path.parent, O_PATH | O_DIRECTORY);
 }
 
 bool RemoveHostFile(int parentFd, const std::string& name) {
@@ -112,6 +118,9 @@ PosixFileSystem::PosixFileSystem(const std::string& root, const std::string& mou
     : m_root(root), m_drives(LoadDriveTable(root, &m_problems)) {
     AddOpticalDrives(m_drives, ReadOpticalMounts(mountTable));
 }
+
+PosixFileSystem::PosixFileSystem(std::vector<DriveMapping> drives, LinkReach reach)
+    : m_drives(std::move(drives)), m_reach(reach) {}
 
 const std::vector<DriveMapping>& PosixFileSystem::Drives() const { return m_drives; }
 
@@ -145,9 +154,9 @@ bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
         if (::statvfs(drive->hostFolder.c_str(), &info) != 0) return false;
     } else {
         Located target;
-        if (!Locate(m_drives, path, false, &target)) return false;
+        if (!Locate(m_drives, m_reach, path, false, &target)) return false;
         const bool found = OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-            UniqueFd entry = OpenBeneath(target.base.Get(), at.relative, O_PATH);
+            UniqueFd entry = target.Open(at.relative, O_PATH);
             return entry.Valid() && ::fstatvfs(entry.Get(), &info) == 0;
         });
         if (!found) return false;
@@ -158,24 +167,24 @@ bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
 
 bool PosixFileSystem::Exists(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, false, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-        return OpenBeneath(target.base.Get(), at.relative, O_PATH).Valid();
+        return target.Open(at.relative, O_PATH).Valid();
     });
 }
 
 bool PosixFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
     Located target;
-    if (!Locate(m_drives, path, false, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-        UniqueFd entry = OpenBeneath(target.base.Get(), at.relative, O_PATH);
+        UniqueFd entry = target.Open(at.relative, O_PATH);
         return entry.Valid() && StatusOfDescriptor(entry.Get(), status);
     });
 }
 
 bool PosixFileSystem::CreateFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     const std::string host = ForNewEntry(target, m_folderNames);
     const BeneathPath at = target.Below(host);
     UniqueFd parent = OpenParent(target, at);
@@ -186,7 +195,7 @@ bool PosixFileSystem::CreateFolder(const std::string& path) {
 
 bool PosixFileSystem::RemoveFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
         UniqueFd parent = OpenParent(target, at);
         if (!parent.Valid() || ::unlinkat(parent.Get(), at.name.c_str(), AT_REMOVEDIR) != 0) return false;
@@ -198,7 +207,7 @@ bool PosixFileSystem::RemoveFolder(const std::string& path) {
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
         UniqueFd parent = OpenParent(target, at);
         if (!parent.Valid() || !RemoveHostFile(parent.Get(), at.name)) return false;
@@ -209,10 +218,10 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return nullptr;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         const HostOpener open = [&](int flags, mode_t mode) {
-            return OpenBeneath(target.base.Get(), at.relative, flags, mode);
+            return target.Open(at.relative, flags, mode);
         };
         return OpenHostFileForRead(open, m_openReads);
     });
@@ -220,11 +229,11 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return nullptr;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
     const std::string host = ForNewEntry(target, m_folderNames);
     const BeneathPath at = target.Below(host);
     const HostOpener open = [&](int flags, mode_t mode) {
-        return OpenBeneath(target.base.Get(), at.relative, flags, mode);
+        return target.Open(at.relative, flags, mode);
     };
     bool created = false;
     std::unique_ptr<plat::File> file = OpenHostFileForWrite(open, m_openReads, &created);
@@ -234,11 +243,11 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         // Opened for reading only to reach the file itself (times and mode need a real
         // descriptor); never a device or a pipe.
-        UniqueFd entry = OpenBeneath(target.base.Get(), at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        UniqueFd entry = target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
         struct stat info;
         if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
         if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
@@ -252,15 +261,15 @@ bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus&
 std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::string& pattern) {
     std::string folder;
     Located target;
-    if (!FolderOfPattern(pattern, &folder) || !Locate(m_drives, folder, false, &target)) return nullptr;
+    if (!FolderOfPattern(pattern, &folder) || !Locate(m_drives, m_reach, folder, false, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-        return EnumerateHostFolder(OpenBaseFolder(target.hostFolder), at.relative);
+        return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
     });
 }
 
 bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     const BeneathPath at = target.Below(ForNewEntry(target, m_folderNames));
     UniqueFd parent = OpenParent(target, at);
     if (!parent.Valid()) return false;

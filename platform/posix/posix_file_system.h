@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/posix/beneath.h"
 #include "platform/posix/drive_table.h"
 #include "platform/posix/folder_name_cache.h"
 #include "platform/posix/open_reads.h"
@@ -21,6 +22,8 @@ public:
     // The same with the mount table read from `mountTable` instead of /proc/self/mounts,
     // so that tests see the optical drives they choose.
     PosixFileSystem(const std::string& root, const std::string& mountTable);
+    // Over a drive table read elsewhere (a Wine prefix's), links reaching as `reach` says.
+    PosixFileSystem(std::vector<DriveMapping> drives, LinkReach reach);
 
     // The drive table as read at construction.
     const std::vector<DriveMapping>& Drives() const;
@@ -58,6 +61,7 @@ private:
     // Listings of folders that receive new entries, so that a copy into a folder does not
     // list it again for every file. Looking up a path does not change what it names.
     mutable FolderNameCache m_folderNames;
+    LinkReach m_reach = LinkReach::kBeneathBase;
     // Sources being copied, which no name may open for writing meanwhile.
     OpenReads m_openReads;
 };
