@@ -208,12 +208,14 @@ bool PosixFileSystem::RemoveFolder(const std::string& path) {
 bool PosixFileSystem::RemoveFile(const std::string& path) {
     Located target;
     if (!Locate(m_drives, m_reach, path, true, &target)) return false;
-    return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
+    const bool removed = OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
         UniqueFd parent = OpenParent(target, at);
         if (!parent.Valid() || !RemoveHostFile(parent.Get(), at.name)) return false;
         m_folderNames.Forget(ParentOf(host));
         return true;
     });
+    if (removed && m_onRemoved) m_onRemoved(path);
+    return removed;
 }
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path) {
@@ -265,6 +267,10 @@ std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::s
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
     });
+}
+
+void PosixFileSystem::SetRemovalObserver(std::function<void(const std::string& path)> observer) {
+    m_onRemoved = std::move(observer);
 }
 
 bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name) {

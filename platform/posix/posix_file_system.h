@@ -1,6 +1,7 @@
 #pragma once
 // The file system on Linux: drive letters mapped to host folders by <root>/drives,
 // Windows paths translated to host paths, Win32 semantics kept (see file_system.h).
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ public:
     // `name` is the entry's name there. False when the folder cannot be reached.
     bool OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name);
 
+    // Told of each file removed, by its Windows path (a Wine prefix removes the launcher
+    // of a link with it).
+    void SetRemovalObserver(std::function<void(const std::string& path)> observer);
+
 private:
     std::string m_root;
     std::vector<std::string> m_problems;  // before m_drives: filled while it is read
@@ -62,6 +67,7 @@ private:
     // list it again for every file. Looking up a path does not change what it names.
     mutable FolderNameCache m_folderNames;
     LinkReach m_reach = LinkReach::kBeneathBase;
+    std::function<void(const std::string& path)> m_onRemoved;
     // Sources being copied, which no name may open for writing meanwhile.
     OpenReads m_openReads;
 };

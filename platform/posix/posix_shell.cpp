@@ -27,7 +27,8 @@ plat::DriveType DriveTypeOf(const std::vector<DriveMapping>& drives, char16_t le
 
 class PosixShellLink : public plat::ShellLink {
 public:
-    explicit PosixShellLink(PosixFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+    PosixShellLink(PosixFileSystem& fileSystem, const PosixShell::SaveObserver& onSaved)
+        : m_fileSystem(fileSystem), m_onSaved(onSaved) {}
 
     // Text arrives in the ANSI code page, which is UTF-8 here.
     bool SetPath(const std::string& path) override {
@@ -45,6 +46,7 @@ public:
         std::u16string wide;
         if (!Utf8ToUtf16(folder, &wide)) return false;
         m_workingDirectory = std::move(wide);
+        m_workingFolder = folder;
         return true;
     }
 
@@ -52,8 +54,13 @@ public:
         std::vector<unsigned char> bytes;
         UniqueFd folder;
         std::string name;
-        return Serialize(&bytes) && FolderForSave(fileName, &folder, &name) &&
-               WriteShellLinkFile(folder.Get(), name, bytes);
+        std::string windowsName;
+        if (!Serialize(&bytes) || !FolderForSave(fileName, &folder, &name, &windowsName) ||
+            !WriteShellLinkFile(folder.Get(), name, bytes)) {
+            return false;
+        }
+        if (m_onSaved) m_onSaved(windowsName, m_workingFolder);
+        return true;
     }
 
 private:
@@ -81,7 +88,8 @@ private:
         return !bytes->empty();
     }
 
-    bool FolderForSave(const std::u16string& fileName, UniqueFd* folder, std::string* entryName) {
+    bool FolderForSave(const std::u16string& fileName, UniqueFd* folder, std::string* entryName,
+                       std::string* windowsPath) {
         // The name is a C string to the system: it ends at the first NUL.
         const std::u16string name = fileName.substr(0, fileName.find(u'\0'));
         std::string windowsName;
@@ -92,10 +100,13 @@ private:
             (existing.attributes & (plat::kAttrReadOnly | plat::kAttrDirectory))) {
             return false;
         }
+        *windowsPath = windowsName;
         return m_fileSystem.OpenFolderOf(windowsName, folder, entryName);
     }
 
     PosixFileSystem& m_fileSystem;
+    const PosixShell::SaveObserver& m_onSaved;
+    std::string m_workingFolder;
     std::string m_path;
     std::u16string m_widePath;
     std::u16string m_workingDirectory;
@@ -103,11 +114,12 @@ private:
 
 }  // namespace
 
-PosixShell::PosixShell(PosixFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+PosixShell::PosixShell(PosixFileSystem& fileSystem, SaveObserver onSaved)
+    : m_fileSystem(fileSystem), m_onSaved(std::move(onSaved)) {}
 
 // There is no component system to start: links are written directly.
 bool PosixShell::InitializeComponents() { return true; }
 
-std::unique_ptr<plat::ShellLink> PosixShell::CreateLink() { return std::make_unique<PosixShellLink>(m_fileSystem); }
+std::unique_ptr<plat::ShellLink> PosixShell::CreateLink() { return std::make_unique<PosixShellLink>(m_fileSystem, m_onSaved); }
 
 }  // namespace posixplat
