@@ -105,7 +105,7 @@ private:
     }
 
     PosixFileSystem& m_fileSystem;
-    const PosixShell::SaveObserver& m_onSaved;
+    PosixShell::SaveObserver m_onSaved;
     std::string m_workingFolder;
     std::string m_path;
     std::u16string m_widePath;
