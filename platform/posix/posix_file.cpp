@@ -32,19 +32,16 @@ bool KeepRegularFile(UniqueFd& fd, struct stat* info) {
 PosixFile::PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen)
     : m_fd(std::move(fd)), m_statusAtOpen(std::move(statusAtOpen)) {}
 
-bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
-    auto* bytes = static_cast<unsigned char*>(buffer);
+template <typename Step>
+bool PosixFile::Gather(std::size_t size, std::size_t* got, Step step) {
     std::size_t total = 0;
     while (total < size) {
-        const ssize_t n = ::read(m_fd.Get(), bytes + total, size - total);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const ssize_t n = step(total);
+        if (n < 0) return false;
         if (n == 0) break;
         total += static_cast<std::size_t>(n);
         m_position += n;
-        // Reaching the size the file had when it was opened is its end; another read
+        // Reaching the size the file had when it was opened is its end; another call
         // would only confirm it, once for every file copied.
         if (m_statusAtOpen && m_position >= m_statusAtOpen->size) break;
     }
@@ -52,19 +49,33 @@ bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
     return true;
 }
 
-bool PosixFile::Write(const void* buffer, std::size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    std::size_t total = 0;
-    while (total < size) {
-        const ssize_t n = ::write(m_fd.Get(), bytes + total, size - total);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
+bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    return Gather(size, got, [&](std::size_t done) {
+        ssize_t n;
+        do {
+            n = ::read(m_fd.Get(), bytes + done, size - done);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    });
+}
+
+bool PosixFile::TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) {
+    auto* host = dynamic_cast<PosixFile*>(&out);
+    if (!host) return plat::File::TransferTo(out, buffer, size, got);
+    return Gather(size, got, [&](std::size_t done) {
+        for (;;) {
+            const ssize_t n = MoveOnce(m_fd.Get(), host->m_fd.Get(), buffer, size - done, &m_route);
+            // A file that says it is empty may still have bytes that only read gives (as
+            // files of /proc do): the kernel's own copies stop at the size they are told.
+            if (n != 0 || m_position != 0 || m_route == CopyRoute::kThroughBuffer) return n;
+            m_route = CopyRoute::kThroughBuffer;
         }
-        if (n == 0) return false;  // nothing taken and no error: treat as a full device
-        total += static_cast<std::size_t>(n);
-    }
-    return true;
+    });
+}
+
+bool PosixFile::Write(const void* buffer, std::size_t size) {
+    return WriteWhole(m_fd.Get(), static_cast<const unsigned char*>(buffer), size);
 }
 
 bool PosixFile::GetStatus(plat::FileStatus* status) {

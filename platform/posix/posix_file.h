@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/posix/open_reads.h"
+#include "platform/posix/kernel_copy.h"
 #include "platform/posix/posix_handles.h"
 
 namespace posixplat {
@@ -21,11 +22,20 @@ public:
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
+    // To another host file the bytes go inside the kernel (kernel_copy.h); to any other
+    // kind of file (a wrapper of tests, say) as a Read and a Write through `buffer`.
+    bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override;
 
 private:
+    // Runs `step` (bytes moved at `done` so far, or -1) until `size` bytes, the end of the
+    // file, or an error.
+    template <typename Step>
+    bool Gather(std::size_t size, std::size_t* got, Step step);
+
     UniqueFd m_fd;
     std::optional<plat::FileStatus> m_statusAtOpen;
     std::int64_t m_position = 0;  // bytes read so far
+    CopyRoute m_route = CopyRoute::kCopyFileRange;
 };
 
 // Opens the file that `open` names (it is called with open(2) flags and a mode, and

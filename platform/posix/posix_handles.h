@@ -29,7 +29,7 @@ public:
         if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;
     }
-    // Gives up ownership: the caller closes the descriptor.
+    // Gives up ownership: the caller closes it (to see what close says, say).
     int Release() { return std::exchange(m_fd, -1); }
 
 private:
