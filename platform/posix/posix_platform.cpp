@@ -80,6 +80,10 @@ plat::Platform& PosixPlatform::platform() { return m_impl->platform; }
 
 const std::string& PosixPlatform::root() const { return m_impl->root; }
 
-std::vector<std::string> PosixPlatform::Problems() const { return m_impl->fileSystem.Problems(); }
+std::vector<std::string> PosixPlatform::Problems() const {
+    std::vector<std::string> problems = m_impl->fileSystem.Problems();
+    m_impl->registry.CheckHives(&problems);
+    return problems;
+}
 
 }  // namespace posixplat
