@@ -2,13 +2,18 @@
 // user.reg after `wine reg add` and `wine regedit` of values of every type with Japanese
 // names and data, and sections cut whole from its system.reg).
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <set>
 #include <vector>
 
+#include "platform/posix/cp932_encoding.h"
 #include "platform/posix/wine_hive_format.h"
 #include "platform/posix/wine_key_lines.h"
 #include "platform/posix/wine_name_order.h"
@@ -104,24 +109,28 @@ TEST(WineHiveFormat, UnchangedFilesComeBackByteForByte) {
 
 // Every key, written from the tree with the time Wine gave it, comes out as Wine wrote
 // it: names and data escaped, values sorted, hex data wrapped, #link kept.
+void ExpectEveryKeyWrittenAsWineWroteIt(const Hive& hive) {
+    for (const WineKeyBlock& block : hive.layout.blocks) {
+        const std::size_t section = block.text.find('[');
+        const std::size_t time = block.text.find("\n#time=");
+        ASSERT_NE(time, std::string::npos) << block.text;
+        const std::uint64_t fileTime = std::stoull(block.text.substr(time + 7, 16), nullptr, 16);
+        std::string options;
+        if (block.text.find("\n#link\n") != std::string::npos) options = "#link\n";
+        std::string written;
+        std::string error;
+        ASSERT_TRUE(AppendWineKeySection(written, block.path, *FindKey(*hive.root, block.path), fileTime, options,
+                                         &error));
+        EXPECT_EQ(written, block.text.substr(section));
+    }
+}
+
 TEST(WineHiveFormat, EveryKeyIsWrittenAsWineWroteIt) {
     for (const char* name : kFixtures) {
         SCOPED_TRACE(name);
         const Hive hive = ParseFile(DataFile(name));
         ASSERT_GT(hive.layout.blocks.size(), 20u);
-        for (const WineKeyBlock& block : hive.layout.blocks) {
-            const std::size_t section = block.text.find('[');
-            const std::size_t time = block.text.find("\n#time=");
-            ASSERT_NE(time, std::string::npos) << block.text;
-            const std::uint64_t fileTime = std::stoull(block.text.substr(time + 7, 16), nullptr, 16);
-            std::string options;
-            if (block.text.find("\n#link\n") != std::string::npos) options = "#link\n";
-            std::string written;
-            std::string error;
-            ASSERT_TRUE(AppendWineKeySection(written, block.path, *FindKey(*hive.root, block.path), fileTime, options,
-                                             &error));
-            EXPECT_EQ(written, block.text.substr(section));
-        }
+        ExpectEveryKeyWrittenAsWineWroteIt(hive);
     }
 }
 
@@ -378,6 +387,126 @@ TEST(WineHiveFormat, NamesFoldAsWineFoldsThem) {
         }
     }
     EXPECT_EQ(differences, 0);
+}
+
+// ---- with the real Wine -----------------------------------------------------------------
+
+// Runs a shell command; its standard output and exit status.
+int RunShell(const std::string& command, std::string* output = nullptr) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        if (output) output->append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        std::string pattern = (fs::temp_directory_path() / "mirel-winehive.XXXXXX").string();
+        if (mkdtemp(pattern.data())) m_path = pattern;
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        if (!m_path.empty()) fs::remove_all(m_path, ignored);
+    }
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+// Output of reg.exe under the prefix's Japanese locale is in code page 932.
+std::string Cp932(std::u16string_view text) { return posixplat::Utf16ToCp932(std::u16string(text)); }
+
+// Wine reads back what we write (its own reg.exe finds our keys and its own), and when
+// its server writes the file again every section we wrote comes out byte for byte the
+// same: escapes, value order, hex wrapping, time stamps.
+TEST(WineHiveInterop, WineLoadsWhatWeWriteAndWritesItBackTheSame) {
+    if (RunShell("command -v wine >/dev/null 2>&1 && command -v wineserver >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "wine is not installed: the interop with Wine's registry files is not tested";
+    }
+    const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path();
+    const std::string wineRun = Quoted((source / "scripts" / "wine-run").string());
+    TemporaryFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const fs::path prefix = folder.path() / "prefix";
+    std::string from;
+    if (const char* binary = std::getenv("MIREL_TEST_BINARY_DIR")) {
+        from = " --from " + Quoted((fs::path(binary) / "wine-template-posix").string());
+    }
+    const std::string inPrefix = wineRun + " --prefix " + Quoted(prefix.string());
+    ASSERT_EQ(RunShell(inPrefix + from + " --create"), 0);
+
+    // Every file of a fresh prefix: read and written back whole, each key as Wine wrote it.
+    for (const char* name : {"system.reg", "user.reg", "userdef.reg"}) {
+        SCOPED_TRACE(name);
+        const Hive hive = ParseFile(prefix / name);
+        EXPECT_EQ(Serialise(hive), hive.text);
+        ExpectEveryKeyWrittenAsWineWroteIt(hive);
+    }
+
+    Hive user = ParseFile(prefix / "user.reg");
+    HiveKey& game = user.root->AddSubKey("Software").AddSubKey("Velstra").AddSubKey("ハルネア");
+    game.SetValue("", 1, Utf16(u"ハルネア 体験版"));
+    game.SetValue("InstallPath", 1, Utf16(u"C:\\Program Files\\Velstra\\ハルネア"));
+    game.SetValue("Expand", 2, Utf16(u"%ProgramFiles%\\Velstra"));
+    game.SetValue("Discs", 7, Utf16(std::u16string(u"ディスク1\0ディスク2\0", 12)));
+    game.SetValue("Version", 4, Bytes({2, 0, 1, 0}));
+    game.SetValue("Big", 11, Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
+    game.SetValue("Blob", 3, Counting(200));
+    game.SetValue("Nothing", 0, "");
+    game.SetValue("名前 [\"引用\"]", 1, Utf16(u"値\\\t\"引用\"\x1b" u"0"));
+    game.AddSubKey("Empty");
+    HiveKey* accessibility = user.root->FindSubKey("Control Panel")->FindSubKey("Accessibility");
+    ASSERT_NE(accessibility, nullptr);
+    ASSERT_TRUE(accessibility->FindSubKey("ShowSounds")->SetValue("On", 1, Utf16(u"1")));
+    HiveKey* urls = FindKey(*user.root, {"Software", "Microsoft", "Windows", "Shell", "Associations", "UrlAssociations"});
+    ASSERT_NE(urls, nullptr);
+    ASSERT_TRUE(urls->RemoveSubKey("ftp"));
+    WineHiveLayout ours;
+    const std::string written = Serialise(user, &ours);
+    std::ofstream(prefix / "user.reg", std::ios::binary | std::ios::trunc) << written;
+
+    std::string output;
+    ASSERT_EQ(RunShell(inPrefix + " reg query " + Quoted("HKCU\\Software\\Velstra\\ハルネア") + " 2>/dev/null", &output), 0);
+    for (std::u16string_view expected : {std::u16string_view(u"C:\\Program Files\\Velstra\\ハルネア"),
+                                         std::u16string_view(u"ハルネア 体験版"), std::u16string_view(u"REG_EXPAND_SZ"),
+                                         std::u16string_view(u"ディスク1\\0ディスク2"), std::u16string_view(u"0x10002"),
+                                         std::u16string_view(u"0102030405060708")}) {
+        EXPECT_NE(output.find(Cp932(expected)), std::string::npos) << output;
+    }
+    output.clear();
+    ASSERT_EQ(RunShell(inPrefix + " reg query " + Quoted("HKCU\\Environment") + " /v TEMP 2>/dev/null", &output), 0);
+    EXPECT_NE(output.find("C:\\users\\"), std::string::npos) << output;
+    EXPECT_NE(RunShell(inPrefix + " reg query " + Quoted("HKCU\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\ftp") +
+                  " >/dev/null 2>&1"),
+              0);
+    ASSERT_EQ(RunShell("WINEPREFIX=" + Quoted(prefix.string()) + " wineserver -w"), 0);
+
+    // Wine's server marks its own font key changed at every start, so it wrote the file.
+    const Hive rewritten = ParseFile(prefix / "user.reg");
+    ASSERT_NE(rewritten.text, written) << "Wine did not write user.reg again";
+    const std::set<std::vector<std::string>> touchedByWine = {{"Software", "Wine", "Fonts"}};
+    std::set<std::vector<std::string>> winePaths;
+    for (const WineKeyBlock& block : rewritten.layout.blocks) winePaths.insert(block.path);
+    for (const WineKeyBlock& block : ours.blocks) {
+        if (touchedByWine.count(block.path)) continue;
+        SCOPED_TRACE(block.text);
+        ASSERT_TRUE(winePaths.count(block.path));
+        EXPECT_EQ(BlockAt(rewritten.layout, block.path).text, block.text);
+    }
+    EXPECT_EQ(winePaths.size(), ours.blocks.size());
 }
 
 }  // namespace
