@@ -14,6 +14,8 @@ namespace {
 constexpr std::string_view kFirstLine = "WINE REGISTRY Version 2";
 // Wine cannot create a key with a longer name, and drops the values that follow it.
 constexpr std::size_t kMaxKeyNameUnits = 256;
+// The registry's own limit on depth; it also bounds the recursion over the tree.
+constexpr std::size_t kMaxKeyDepth = 512;
 
 // What C's isspace accepts in the "C" locale, as Wine's loader skips it.
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -176,6 +178,7 @@ private:
             if (name.find(u'\0') != std::u16string::npos) return *reason = "a zero character in a key name", false;
             std::string utf8;
             if (!Utf16ToUtf8(name, &utf8)) return *reason = "a key name that is not valid UTF-16", false;
+            if (block.path.size() == kMaxKeyDepth) return *reason = "a key deeper than 512 levels", false;
             key = &key->AddSubKey(utf8);
             block.path.push_back(std::move(utf8));
             begin = slash + 1;

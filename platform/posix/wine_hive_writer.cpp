@@ -103,7 +103,9 @@ private:
     }
 
     bool AddNew(const HiveKey& key, std::vector<std::string>& path) {
-        if (!m_handled.count(&key) && WineWritesSection(key)) {
+        // The root exists without a section; an empty hive stays an empty file.
+        const bool writes = &key == &m_root ? !key.values().empty() : WineWritesSection(key);
+        if (writes && !m_handled.count(&key)) {
             std::string contents;
             if (!AppendWineValueLines(contents, key, m_error)) return false;
             // The last section read may lack its final line break.

@@ -105,6 +105,15 @@ TEST(WineHiveFormat, UnchangedFilesComeBackByteForByte) {
         ASSERT_EQ(next.blocks.size(), hive.layout.blocks.size());
         for (std::size_t i = 0; i < next.blocks.size(); ++i) EXPECT_EQ(next.blocks[i].text, hive.layout.blocks[i].text);
     }
+    // The root has no section of its own, even in a hive without keys.
+    const std::string empty = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n";
+    HiveKey root("HKEY_LOCAL_MACHINE");
+    WineHiveLayout layout;
+    std::string error;
+    std::string written;
+    ASSERT_TRUE(ParseWineHive(empty, &root, &layout, &error)) << error;
+    ASSERT_TRUE(SerialiseWineHive(root, layout, kNow, &written, nullptr, &error)) << error;
+    EXPECT_EQ(written, empty);
 }
 
 // Every key, written from the tree with the time Wine gave it, comes out as Wine wrote
@@ -316,6 +325,12 @@ TEST(WineHiveFormat, HandEditedFilesAreReadAsWineReadsThem) {
     EXPECT_EQ(written, text + "\n\n[A\\\\New" + kNowSection);
 }
 
+std::string Deep(int levels) {
+    std::string path = "k";
+    for (int i = 1; i < levels; ++i) path += "\\\\k";
+    return path;
+}
+
 TEST(WineHiveFormat, WhatIsNotAWineRegistryFileIsRefusedWithItsLine) {
     const std::string head = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\n\n#arch=win64\n\n";
     const struct {
@@ -335,6 +350,7 @@ TEST(WineHiveFormat, WhatIsNotAWineRegistryFileIsRefusedWithItsLine) {
         {head + "[\\xd800] 1\n", "line 6: a key name that is not valid UTF-16"},
         {head + "[" + std::string(257, 'k') + "] 1\n", "line 6: a key name longer than 256 characters"},
         {head + "[A]\n\"\\xdc00\"=\"\"\n", "line 7: a value name that is not valid UTF-16"},
+        {head + "[" + Deep(513) + "] 1\n", "line 6: a key deeper than 512 levels"},
         {head + "[A]\n\"a=\"b\"\n", "line 7: no '=' after the value name"},
         {head + "[A]\n\"a\n", "line 7: a value name without its closing quote"},
         {head + "[A]\n\"a\"=\"b\n", "line 7: a string without its closing quote"},
