@@ -71,11 +71,17 @@ bool ParseWineHive(std::string_view text, HiveKey* root, WineHiveLayout* layout,
 
 // The file for `root`: the header and, in their order, the blocks of the keys that
 // still hold what they held, unchanged; a key that holds something else written as Wine
-// writes it with `fileTime` as its time, in place of its block; the blocks of deleted
-// keys left out; new keys after all others, depth first in Wine's order. `next`
+// writes it with `fileTime` as its time, in place of its block (keeping its #link and
+// #class lines; left out when Wine would now write no section for it); the blocks of
+// deleted keys left out; new keys after all others, depth first in Wine's order (the
+// root only when it holds values). Unlike Wine's server, a key does not take a new time
+// when a sub-key of it is made or deleted, so that its lines stay as they were. `next`
 // (optional) receives the layout of the text written, for the write after it. False
 // only when a name in the tree is not valid UTF-8.
 bool SerialiseWineHive(const HiveKey& root, const WineHiveLayout& layout, std::uint64_t fileTime,
                        std::string* text, WineHiveLayout* next, std::string* error);
+
+// The current time as a FILETIME (100 ns units since 1601), as Wine stamps a key.
+std::uint64_t WineFileTimeNow();
 
 }  // namespace posixplat::reg

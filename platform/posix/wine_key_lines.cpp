@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/posix/posix_system_text.h"
+#include "platform/posix/wine_hive_format.h"
 #include "platform/posix/wine_name_order.h"
 #include "platform/posix/wine_string_escapes.h"
 

@@ -27,7 +27,4 @@ bool AppendWineSectionLines(std::string& out, const std::vector<std::string>& pa
 bool AppendWineKeySection(std::string& out, const std::vector<std::string>& path, const HiveKey& key,
                           std::uint64_t fileTime, std::string_view options, std::string* error);
 
-// The current time as a FILETIME (100 ns units since 1601), as Wine stamps a key.
-std::uint64_t WineFileTimeNow();
-
 }  // namespace posixplat::reg
