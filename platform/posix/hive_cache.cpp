@@ -9,7 +9,6 @@
 #include <ctime>
 #include <functional>
 
-#include "platform/posix/hive_file_format.h"
 #include "platform/posix/posix_handles.h"
 #include "platform/posix/registry_errno.h"
 
@@ -48,8 +47,8 @@ bool ReadWhole(int fd, std::size_t sizeHint, std::string* text) {
 
 }  // namespace
 
-HiveCache::HiveCache(std::string filePath, std::string hiveName)
-    : m_filePath(std::move(filePath)), m_hiveName(std::move(hiveName)) {}
+HiveCache::HiveCache(std::string filePath, std::string hiveName, HiveFormat* format)
+    : m_filePath(std::move(filePath)), m_hiveName(std::move(hiveName)), m_format(format) {}
 
 HiveCache::~HiveCache() = default;
 HiveCache::HiveCache(HiveCache&&) noexcept = default;
@@ -82,6 +81,7 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
     if (::stat(m_filePath.c_str(), &status) != 0) {
         if (errno != ENOENT) return fail(RegResultFromErrno(errno), std::strerror(errno));
         Forget();
+        m_format->Absent();
         return plat::kErrorSuccess;
     }
     if (m_root && m_settled && Same(m_identity, IdentityOf(status))) {
@@ -97,6 +97,7 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
     if (!fd.Valid()) {
         if (errno != ENOENT) return fail(RegResultFromErrno(errno), std::strerror(errno));
         Forget();
+        m_format->Absent();
         return plat::kErrorSuccess;
     }
     if (::fstat(fd.Get(), &status) != 0) return fail(RegResultFromErrno(errno), std::strerror(errno));
@@ -113,7 +114,7 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
         m_root.reset();  // before parsing, so that two trees are never held at once
         auto parsed = std::make_unique<HiveKey>(m_hiveName);
         std::string error;
-        if (!ParseHive(text, parsed.get(), &error)) return fail(plat::kErrorBadDb, error);
+        if (!m_format->Parse(text, parsed.get(), &error)) return fail(plat::kErrorBadDb, error);
         m_root = std::move(parsed);
         m_digest = digest;
     }

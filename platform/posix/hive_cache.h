@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/posix/hive_format.h"
 #include "platform/posix/hive_tree.h"
 #include "platform/registry.h"
 
@@ -26,7 +27,8 @@ namespace posixplat::reg {
 
 class HiveCache {
 public:
-    HiveCache(std::string filePath, std::string hiveName);
+    // `format` (kept by the caller for as long as this object lives) reads the file.
+    HiveCache(std::string filePath, std::string hiveName, HiveFormat* format);
     ~HiveCache();
     HiveCache(HiveCache&&) noexcept;
     HiveCache& operator=(HiveCache&&) noexcept;
@@ -58,6 +60,7 @@ private:
 
     std::string m_filePath;
     std::string m_hiveName;
+    HiveFormat* m_format;
     std::unique_ptr<HiveKey> m_root;
     Identity m_identity;
     std::size_t m_digest = 0;  // of the bytes m_root was parsed from or written as

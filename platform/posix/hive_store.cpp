@@ -10,7 +10,6 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/posix/hive_file_format.h"
 #include "platform/posix/kernel_copy.h"
 #include "platform/posix/posix_handles.h"
 #include "platform/posix/registry_errno.h"
@@ -65,14 +64,19 @@ private:
 }  // namespace
 
 HiveStore::HiveStore(std::string folder, std::string hiveName, Seed seed)
+    : HiveStore(std::move(folder), hiveName + ".reg", hiveName, std::move(seed), MakeRegedit4Format()) {}
+
+HiveStore::HiveStore(std::string folder, std::string fileName, std::string hiveName, Seed seed,
+                     std::unique_ptr<HiveFormat> format)
     : m_folder(std::move(folder)),
       m_hiveName(std::move(hiveName)),
-      m_filePath(m_folder + "/" + m_hiveName + ".reg"),
-      m_fileName(m_hiveName + ".reg"),
+      m_filePath(m_folder + "/" + fileName),
+      m_fileName(std::move(fileName)),
       m_lockName(m_fileName + ".lock"),
       m_tempName(m_fileName + ".tmp"),
       m_seed(std::move(seed)),
-      m_cache(m_filePath, m_hiveName) {}
+      m_format(std::move(format)),
+      m_cache(m_filePath, m_hiveName, m_format.get()) {}
 
 plat::RegResult HiveStore::ReplaceFile(int folder, const std::string& text) const {
     // Whatever an earlier writer left under the temporary name goes first, so that the
@@ -140,9 +144,11 @@ plat::RegResult HiveStore::Modify(const std::function<plat::RegResult(HiveKey& r
     // From here the kept tree may be edited: unless it ends up written, it is dropped.
     result = change(*root, &changed);
     if (result == plat::kErrorSuccess && changed) {
-        const std::string text = SerialiseHive(*root);
-        result = ReplaceFile(folder.Get(), text);
+        std::string text;
+        std::string error;
+        result = m_format->Serialise(*root, &text, &error) ? ReplaceFile(folder.Get(), text) : plat::kErrorInvalidParameter;
         if (result == plat::kErrorSuccess) {
+            m_format->Written();
             m_cache.Wrote(std::move(created), text);
             return result;
         }

@@ -12,9 +12,11 @@
 //
 // The parsed hive is kept between calls while its file is unchanged (hive_cache.h).
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/posix/hive_cache.h"
+#include "platform/posix/hive_format.h"
 #include "platform/posix/hive_tree.h"
 #include "platform/registry.h"
 
@@ -25,7 +27,12 @@ public:
     // Fills a hive that is being created because its file is absent.
     using Seed = std::function<void(HiveKey& root)>;
 
+    // <folder>/<hiveName>.reg in the REGEDIT4 form.
     HiveStore(std::string folder, std::string hiveName, Seed seed = nullptr);
+    // <folder>/<fileName> in `format`; `hiveName` names its root key.
+    HiveStore(std::string folder, std::string fileName, std::string hiveName, Seed seed,
+              std::unique_ptr<HiveFormat> format);
+    bool WideStrings() const { return m_format->WideStrings(); }
 
     const std::string& hiveName() const { return m_hiveName; }
     const std::string& filePath() const { return m_filePath; }
@@ -54,6 +61,7 @@ private:
     std::string m_lockName;
     std::string m_tempName;
     Seed m_seed;
+    std::unique_ptr<HiveFormat> m_format;  // on the heap: the cache keeps its address
     HiveCache m_cache;
 };
 

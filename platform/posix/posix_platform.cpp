@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "platform/posix/posix_file_system.h"
@@ -12,14 +13,52 @@
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_system_text.h"
+#include "platform/posix/wine_drives.h"
+#include "platform/posix/wine_launchers.h"
+#include "platform/posix/wine_prefix.h"
+#include "platform/posix/wine_server.h"
 
 namespace posixplat {
 namespace {
+
+constexpr const char* kProcessMountTable = "/proc/self/mounts";
 
 std::string LoginName() {
     if (const char* user = std::getenv("USER"); user && *user) return user;
     if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_name) return entry->pw_name;
     return "user";
+}
+
+// HKLM\Software\Wine\Drives: "d:"="cdrom" and the like, by lower-case letter.
+std::map<std::string, std::string> WineDriveTypes(plat::Registry& registry) {
+    std::map<std::string, std::string> types;
+    plat::RegKeyHandle key = plat::kNullKey;
+    if (registry.OpenKey(plat::kHkeyLocalMachine, "Software\\Wine\\Drives", plat::kKeyRead, &key) !=
+        plat::kErrorSuccess) {
+        return types;
+    }
+    for (std::uint32_t index = 0;; ++index) {
+        char name[256];
+        std::uint32_t nameSize = sizeof name;
+        if (registry.EnumValue(key, index, name, &nameSize) != plat::kErrorSuccess) break;
+        std::string value(64, '\0');
+        std::uint32_t type = 0;
+        std::uint32_t size = static_cast<std::uint32_t>(value.size());
+        if (registry.QueryValue(key, name, &type, reinterpret_cast<unsigned char*>(value.data()), &size) !=
+                plat::kErrorSuccess ||
+            type != plat::kRegSz) {
+            continue;
+        }
+        value.resize(size);
+        value = value.substr(0, value.find('\0'));
+        std::string letter(name, nameSize);
+        for (char& c : letter) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        types[letter] = value;
+    }
+    registry.CloseKey(key);
+    return types;
 }
 
 }  // namespace
@@ -37,17 +76,35 @@ std::string DefaultSystemRoot() {
 }
 
 struct PosixPlatform::Impl {
-    Impl(const std::string& rootFolder)
+    // The sandbox below `rootFolder`.
+    explicit Impl(const std::string& rootFolder)
         : root(rootFolder),
-          fileSystem(rootFolder),
-          registry(rootFolder + "/registry", LoginName()),
-          shell(fileSystem),
-          platform{fileSystem, registry, shell, text, memory} {}
+          registry(std::make_unique<PosixRegistry>(rootFolder + "/registry", LoginName())),
+          fileSystem(std::make_unique<PosixFileSystem>(rootFolder)),
+          shell(std::make_unique<PosixShell>(*fileSystem)),
+          platform{*fileSystem, *registry, *shell, text, memory} {}
+
+    // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
+    // follows them, and launchers beside the links saved in its menu and on its desktop.
+    Impl(const std::string& prefix, const std::string& mountTable)
+        : root(prefix),
+          registry(std::make_unique<PosixRegistry>(WinePrefixHives{prefix})),
+          fileSystem(std::make_unique<PosixFileSystem>(
+              ReadWineDrives(prefix, WineDriveTypes(*registry), mountTable), LinkReach::kAnywhere)),
+          launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
+          shell(std::make_unique<PosixShell>(*fileSystem,
+                                             [this](const std::string& link, const std::string& working) {
+                                                 launchers->LinkSaved(link, working);
+                                             })),
+          platform{*fileSystem, *registry, *shell, text, memory} {
+        fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });
+    }
 
     std::string root;
-    PosixFileSystem fileSystem;
-    PosixRegistry registry;
-    PosixShell shell;
+    std::unique_ptr<PosixRegistry> registry;
+    std::unique_ptr<PosixFileSystem> fileSystem;
+    std::unique_ptr<WineLaunchers> launchers;
+    std::unique_ptr<PosixShell> shell;
     PosixSystemText text;
     PosixMemory memory;
     plat::Platform platform;
@@ -76,13 +133,39 @@ std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
     return platform;
 }
 
+std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, std::string* error) {
+    return OpenWinePrefix(dir, kProcessMountTable, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                             std::string* error) {
+    std::string prefix;
+    std::string why;
+    if (!ResolveWinePrefix(dir, &prefix, &why)) {
+        if (error) *error = why;
+        return nullptr;
+    }
+    // Checked before anything is read or written: the server would undo our changes.
+    if (const std::string socket = RunningWineServer(prefix); !socket.empty()) {
+        if (error) {
+            *error = "Wine is running programs in the prefix " + prefix +
+                     "; it keeps the prefix's registry in memory and would undo the install when they end. "
+                     "Close the programs of this prefix, or end them with: WINEPREFIX=\"" + prefix + "\" wineserver -k";
+        }
+        return nullptr;
+    }
+    std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
+    platform->m_impl = std::make_unique<Impl>(prefix, mountTable);
+    return platform;
+}
+
 plat::Platform& PosixPlatform::platform() { return m_impl->platform; }
 
 const std::string& PosixPlatform::root() const { return m_impl->root; }
 
 std::vector<std::string> PosixPlatform::Problems() const {
-    std::vector<std::string> problems = m_impl->fileSystem.Problems();
-    m_impl->registry.CheckHives(&problems);
+    std::vector<std::string> problems = m_impl->fileSystem->Problems();
+    m_impl->registry->CheckHives(&problems);
     return problems;
 }
 

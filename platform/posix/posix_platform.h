@@ -16,9 +16,16 @@ public:
     // Creates the root folder if needed; a relative root is taken from the current
     // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
+    // prefix or a Wine server of it is running (nothing is read or changed then).
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);
+    // The same with the mount table read from `mountTable` (for tests).
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                         std::string* error);
     ~PosixPlatform();
 
     plat::Platform& platform();
+    // The system root, or the Wine prefix.
     const std::string& root() const;
     // What in the user's files (the drives file, the registry hives) could not be used,
     // one line each naming the file, and the line where there is one. The platform still

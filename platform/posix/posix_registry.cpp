@@ -8,6 +8,7 @@
 #include "platform/posix/current_user_seed.h"
 #include "platform/posix/hive_store.h"
 #include "platform/posix/hive_tree.h"
+#include "platform/posix/posix_system_text.h"
 #include "platform/posix/registry_handle_table.h"
 #include "platform/posix/registry_key_path.h"
 #include "platform/posix/registry_names.h"
@@ -36,6 +37,13 @@ bool IsUnstorableRoot(RegKeyHandle handle) {
     return handle == plat::kHkeyPerformanceData || handle == plat::kHkeyDynData;
 }
 
+bool IsPredefined(RegKeyHandle handle) {
+    for (const RootHive& hive : kRootHives) {
+        if (hive.handle == handle) return true;
+    }
+    return false;
+}
+
 RegResult CopyName(const std::string& name, char* buffer, std::uint32_t* size) {
     if (name.size() >= *size) return plat::kErrorMoreData;  // room for the terminator too
     std::memcpy(buffer, name.data(), name.size());
@@ -50,6 +58,37 @@ std::vector<std::string> Joined(const std::vector<std::string>& head, const std:
     return path;
 }
 
+// Wine's user.reg and system.reg as a new file starts them.
+constexpr const char* kWineUserHeader =
+    "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n";
+constexpr const char* kWineMachineHeader =
+    "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n";
+
+// REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ: text that the A functions convert.
+bool IsStringType(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
+
+// Bytes in the ANSI code page (UTF-8 here) as UTF-16LE units and back, every byte of the
+// data (terminators included) converted as the A functions convert it.
+bool AnsiToWideBytes(const std::string& ansi, std::string* wide) {
+    std::u16string units;
+    if (!Utf8ToUtf16(ansi, &units)) return false;
+    wide->clear();
+    for (char16_t unit : units) {
+        wide->push_back(static_cast<char>(unit & 0xFF));
+        wide->push_back(static_cast<char>(unit >> 8));
+    }
+    return true;
+}
+
+bool WideBytesToAnsi(const std::string& wide, std::string* ansi) {
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(wide[i]) |
+                                              (static_cast<unsigned char>(wide[i + 1]) << 8)));
+    }
+    return Utf16ToUtf8(units, ansi);
+}
+
 }  // namespace
 
 struct PosixRegistry::Impl {
@@ -60,16 +99,27 @@ struct PosixRegistry::Impl {
                 seed = [login](HiveKey& root) { reg::SeedCurrentUserHive(root, login); };
             }
             stores.emplace_back(folder, hive.name, std::move(seed));
+            roots.push_back(hive.handle);
         }
+    }
+
+    explicit Impl(const WinePrefixHives& prefix) {
+        stores.emplace_back(prefix.folder, "user.reg", "HKEY_CURRENT_USER", nullptr,
+                            reg::MakeWineFormat(kWineUserHeader));
+        roots.push_back(plat::kHkeyCurrentUser);
+        stores.emplace_back(prefix.folder, "system.reg", "HKEY_LOCAL_MACHINE", nullptr,
+                            reg::MakeWineFormat(kWineMachineHeader));
+        roots.push_back(plat::kHkeyLocalMachine);
     }
 
     RegResult Resolve(RegKeyHandle handle, OpenKeyEntry* entry) const {
         if (IsUnstorableRoot(handle)) return plat::kErrorInvalidHandle;
-        for (std::size_t i = 0; i < std::size(kRootHives); ++i) {
-            if (kRootHives[i].handle != handle) continue;
+        for (std::size_t i = 0; i < roots.size(); ++i) {
+            if (roots[i] != handle) continue;
             *entry = OpenKeyEntry{static_cast<int>(i), {}, plat::kKeyAllAccess, false};
             return plat::kErrorSuccess;
         }
+        if (IsPredefined(handle)) return plat::kErrorInvalidHandle;
         const OpenKeyEntry* found = handles.Find(handle);
         if (!found) return plat::kErrorInvalidHandle;
         if (found->deleted) return plat::kErrorKeyDeleted;
@@ -96,11 +146,14 @@ struct PosixRegistry::Impl {
 
     std::mutex mutex;
     std::vector<reg::HiveStore> stores;
+    std::vector<RegKeyHandle> roots;  // the predefined key of each store
     reg::RegistryHandleTable handles;
 };
 
 PosixRegistry::PosixRegistry(const std::string& folder, const std::string& login)
     : m_impl(std::make_unique<Impl>(folder, login)) {}
+
+PosixRegistry::PosixRegistry(const WinePrefixHives& prefix) : m_impl(std::make_unique<Impl>(prefix)) {}
 
 PosixRegistry::~PosixRegistry() = default;
 
@@ -189,10 +242,17 @@ RegResult PosixRegistry::QueryValue(RegKeyHandle key, const std::string& name, s
     if (result != plat::kErrorSuccess) return result;
     if (data && !size) return plat::kErrorInvalidParameter;
     if (!(entry.access & plat::kKeyQueryValue)) return plat::kErrorAccessDenied;
+    const bool wide = m_impl->stores[entry.hive].WideStrings();
     return m_impl->ReadKey(entry, [&](const HiveKey& found) {
         const reg::HiveValue* value = found.FindValue(name);
         if (!value) return plat::kErrorFileNotFound;
-        const auto needed = static_cast<std::uint32_t>(value->data.size());
+        std::string converted;
+        const std::string* bytes = &value->data;
+        if (wide && IsStringType(value->type)) {
+            if (!WideBytesToAnsi(value->data, &converted)) return plat::kErrorInvalidParameter;
+            bytes = &converted;
+        }
+        const auto needed = static_cast<std::uint32_t>(bytes->size());
         if (type) *type = value->type;
         if (!data) {
             if (size) *size = needed;
@@ -202,7 +262,7 @@ RegResult PosixRegistry::QueryValue(RegKeyHandle key, const std::string& name, s
             *size = needed;
             return plat::kErrorMoreData;
         }
-        std::memcpy(data, value->data.data(), needed);
+        std::memcpy(data, bytes->data(), needed);
         *size = needed;
         return plat::kErrorSuccess;
     });
@@ -218,6 +278,11 @@ RegResult PosixRegistry::SetValue(RegKeyHandle key, const std::string& name, std
     if (!reg::IsStorableValueName(name)) return plat::kErrorInvalidParameter;
     if (!(entry.access & plat::kKeySetValue)) return plat::kErrorAccessDenied;
     std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
+    if (m_impl->stores[entry.hive].WideStrings() && IsStringType(type)) {
+        std::string wide;
+        if (!AnsiToWideBytes(bytes, &wide)) return plat::kErrorInvalidParameter;
+        bytes = std::move(wide);
+    }
     return m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
         HiveKey* found = reg::FindKey(root, entry.path);
         if (!found) return plat::kErrorKeyDeleted;
@@ -252,9 +317,7 @@ RegResult PosixRegistry::DeleteKey(RegKeyHandle parent, const std::string& subKe
 
 RegResult PosixRegistry::CloseKey(RegKeyHandle key) {
     if (IsUnstorableRoot(key)) return plat::kErrorInvalidHandle;
-    for (const RootHive& hive : kRootHives) {
-        if (hive.handle == key) return plat::kErrorSuccess;  // predefined keys are never closed
-    }
+    if (IsPredefined(key)) return plat::kErrorSuccess;  // predefined keys are never closed
     std::lock_guard<std::mutex> guard(m_impl->mutex);
     return m_impl->handles.Remove(key) ? plat::kErrorSuccess : plat::kErrorInvalidHandle;
 }

@@ -34,11 +34,20 @@ namespace posixplat {
 // ERROR_REGISTRY_IO_FAILED: the hive file could not be read or written.
 inline constexpr plat::RegResult kErrorRegistryIoFailed = 1016;
 
+// A Wine prefix's registry: HKEY_CURRENT_USER is <folder>/user.reg, HKEY_LOCAL_MACHINE
+// <folder>/system.reg, in Wine's own format; string values are held there as UTF-16 and
+// go in and out in the ANSI code page, as through the A functions. Other predefined keys
+// have no file there: every call on them returns kErrorInvalidHandle.
+struct WinePrefixHives {
+    std::string folder;
+};
+
 class PosixRegistry : public plat::Registry {
 public:
     // `folder` is <root>/registry; `login` names the user for the shell folders written
     // into the current user's hive when it is first created.
     PosixRegistry(const std::string& folder, const std::string& login);
+    explicit PosixRegistry(const WinePrefixHives& prefix);
     ~PosixRegistry() override;
 
     plat::RegResult CreateKey(plat::RegKeyHandle parent, const std::string& subKey, plat::RegKeyHandle* key) override;
