@@ -10,7 +10,7 @@ DialogFixture::DialogFixture() : m_root({.withCdrom = true}) {
     if (!m_real) throw std::runtime_error(error);
     m_strings = std::make_unique<StringOverride>(m_real->platform().text);
     m_textPlatform = std::make_unique<plat::Platform>(WithText(m_real->platform(), *m_strings));
-    m_faults = std::make_unique<testsupport::FaultPlatform>(*m_textPlatform, testsupport::FaultPlan{});
+    m_faults = std::make_unique<faultplat::FaultPlatform>(*m_textPlatform, faultplat::FaultPlan{});
 }
 
 CInstallerDlg& DialogFixture::dlg() {
