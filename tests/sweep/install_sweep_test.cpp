@@ -116,71 +116,29 @@ public:
         const Refusals refused = ClickFailingAt(system, IDC_INSTALL_RUN, point, m_persistent);
         if (const std::string wayOff = SamePathProblem(point, m_clean, refused); !wayOff.empty())
             problems.push_back(wayOff);
+        const RunResult run = CheckRun(system, refused, problems);
 
-        const std::string message = system.LastMessage();
-        const bool succeeded = message == kInstalledMessage;
-        // How it got there, for the outcome.
-        std::string how = system.discPrompts() > 0 ? " after a disc prompt" : "";
-        if (!succeeded && message != kFailedMessage) problems.push_back("final message \"" + message + "\"");
-        CheckRunEndedClean(system, problems);
-
-        const HostTree disc = testsupport::SnapshotHostTree(system.discFolder());
-        const HostTree programFiles = testsupport::SnapshotHostTree(system.HostPath("C:\\Program Files"));
-        const Installed installed(programFiles, disc, refused);
-        std::string partial, unlisted;
-        CheckNoPartialFile(programFiles, disc, refused, partial, problems);
-        CheckUnlistedFolders(programFiles, refused, unlisted, problems);
-        const bool programsLink = Link(system, system.programsLink(), problems);
-        const bool desktopLink = Link(system, system.desktopLink(), problems);
-        if (const std::string hive = HiveProblem(system); !hive.empty()) problems.push_back(hive);
-
-        if (succeeded) {
-            if (!installed.ProgramFilesWhole() || !installed.SetWhole(DataSets()[0]) ||
-                !installed.SetWhole(DataSets()[1]) || !installed.SetWhole(DataSets()[2]))
-                problems.push_back("success reported with data missing");
-            if (!installed.Has("SAV") && !refused.Has(Op::CreateFolder, std::string(kInstallDir) + "\\SAV"))
-                problems.push_back("success reported without the save folder");
-            if (!unlisted.empty()) how += ", data folders copied empty (their listing on the disc refused):" + unlisted;
-            if (!installed.Has("SAV")) how += ", without the save folder (its creation refused)";
-            if (testsupport::ReadInstallRecord(system.registry()) != kFullRecord)
-                problems.push_back("success reported without the full record");
-            if (!programsLink || !desktopLink) problems.push_back("success reported without both shortcuts");
-        }
-        CheckStepOrder(installed, programsLink || desktopLink, refused, problems);
-
-        // The next start.
         system.Start();
         const int state = system.dlg().m_nInstallState;
         const bool recordWithoutFolder = state >= 1 && system.dlg().m_strInstallDir.empty();
-        CheckDetectedState(system, installed, state, recordWithoutFolder, problems);
-        if ((programsLink || desktopLink) && (state != 3 || recordWithoutFolder))
-            problems.push_back("shortcuts without a full record");
-        if (succeeded && state != 3) problems.push_back("success, but the next start finds state " + std::to_string(state));
-
-        // An uninstall, where the next start offers one.
-        HostTree left = programFiles;
-        if (state == 0) {
-            if (system.host().IsEnabled(IDC_UNINSTALL_RUN)) problems.push_back("uninstall offered for state 0");
-        } else {
-            system.Click(IDC_UNINSTALL_RUN);
-            if (system.LastMessage() != kUninstalledMessage) problems.push_back("uninstall did not complete");
-            left = testsupport::SnapshotHostTree(system.HostPath("C:\\Program Files"));
-            for (const std::string& path :
-                 testsupport::ChangedPaths(AfterUninstall(programFiles, state, recordWithoutFolder), left))
-                problems.push_back("after the uninstall, unlike the rules: " + path);
-            if (KeyExists(system, "Software\\Velstra")) problems.push_back("the uninstall kept the registry keys");
-            if (FileThere(system, system.programsLink()) || FileThere(system, system.desktopLink()))
-                problems.push_back("the uninstall kept a shortcut");
-        }
+        CheckDetectedState(system, Installed(run.programFiles, run.disc, refused), state, recordWithoutFolder,
+                           problems);
+        if (run.anyLink && (state != 3 || recordWithoutFolder)) problems.push_back("shortcuts without a full record");
+        if (run.succeeded && state != 3)
+            problems.push_back("success, but the next start finds state " + std::to_string(state));
+        const HostTree left = UninstallIfOffered(system, run.programFiles, state, recordWithoutFolder, problems);
 
         for (const std::string& path :
              testsupport::ChangedPaths(rootBefore, testsupport::SnapshotHostTree(system.root()))) {
-            if (!StartsWith(path, "drive_c/Program Files") && !StartsWith(path, "registry/"))
+            // C:\Program Files itself is made by the install and, being above the
+            // publisher's folder, never removed; a real system has it anyway.
+            if (path != "drive_c/Program Files" && !StartsWith(path, "drive_c/Program Files/") &&
+                !StartsWith(path, "registry/"))
                 problems.push_back("changed in the system root: " + path);
         }
         for (const std::string& path : sandbox.ChangesOutsideRoots()) problems.push_back("changed outside the root: " + path);
 
-        std::string outcome = std::string(succeeded ? "success" : "failure") + how + partial;
+        std::string outcome = run.outcome;
         if (state == 0) {
             outcome += "; next start: nothing installed, no uninstall; left: ";
         } else if (recordWithoutFolder) {
@@ -192,6 +150,75 @@ public:
     }
 
 private:
+    struct RunResult {
+        bool succeeded = false;
+        bool anyLink = false;
+        HostTree disc;
+        HostTree programFiles;
+        std::string outcome;  // "success" or "failure", and how
+    };
+
+    // The run itself: its message agrees with the disk, nothing is partial, the hive
+    // parses, and each step began only after the one before it was whole.
+    RunResult CheckRun(SweepSystem& system, const Refusals& refused, std::vector<std::string>& problems) const {
+        RunResult run;
+        const std::string message = system.LastMessage();
+        run.succeeded = message == kInstalledMessage;
+        if (!run.succeeded && message != kFailedMessage) problems.push_back("final message \"" + message + "\"");
+        CheckRunEndedClean(system, problems);
+
+        run.disc = testsupport::SnapshotHostTree(system.discFolder());
+        run.programFiles = testsupport::SnapshotHostTree(system.HostPath("C:\\Program Files"));
+        const Installed installed(run.programFiles, run.disc, refused);
+        std::string partial, unlisted;
+        CheckNoPartialFile(run.programFiles, run.disc, refused, partial, problems);
+        CheckUnlistedFolders(run.programFiles, refused, unlisted, problems);
+        const bool programsLink = Link(system, system.programsLink(), problems);
+        const bool desktopLink = Link(system, system.desktopLink(), problems);
+        run.anyLink = programsLink || desktopLink;
+        if (const std::string hive = HiveProblem(system); !hive.empty()) problems.push_back(hive);
+
+        run.outcome = run.succeeded ? "success" : "failure";
+        if (system.discPrompts() > 0) run.outcome += " after a disc prompt";
+        if (run.succeeded) {
+            if (!installed.ProgramFilesWhole() || !installed.SetWhole(DataSets()[0]) ||
+                !installed.SetWhole(DataSets()[1]) || !installed.SetWhole(DataSets()[2]))
+                problems.push_back("success reported with data missing");
+            if (!installed.Has("SAV") && !refused.Has(Op::CreateFolder, std::string(kInstallDir) + "\\SAV"))
+                problems.push_back("success reported without the save folder");
+            if (testsupport::ReadInstallRecord(system.registry()) != kFullRecord)
+                problems.push_back("success reported without the full record");
+            if (!programsLink || !desktopLink) problems.push_back("success reported without both shortcuts");
+            if (!unlisted.empty()) run.outcome += ", data folders copied empty (their listing on the disc refused):" + unlisted;
+            if (!installed.Has("SAV")) run.outcome += ", without the save folder (its creation refused)";
+        }
+        run.outcome += partial;
+        CheckStepOrder(installed, run.anyLink, refused, problems);
+        return run;
+    }
+
+    // Where the next start offers an uninstall, it removes what the rules say and leaves
+    // the rest; returns what is left below C:\Program Files.
+    static HostTree UninstallIfOffered(SweepSystem& system, const HostTree& programFiles, int state,
+                                       bool recordWithoutFolder, std::vector<std::string>& problems) {
+        if (state == 0) {
+            if (system.host().IsEnabled(IDC_UNINSTALL_RUN)) problems.push_back("uninstall offered for state 0");
+            return programFiles;
+        }
+        system.Click(IDC_UNINSTALL_RUN);
+        if (system.LastMessage() != kUninstalledMessage) problems.push_back("uninstall did not complete");
+        CheckRunEndedClean(system, problems);
+        if (const std::string hive = HiveProblem(system); !hive.empty()) problems.push_back("after uninstall: " + hive);
+        HostTree left = testsupport::SnapshotHostTree(system.HostPath("C:\\Program Files"));
+        for (const std::string& path :
+             testsupport::ChangedPaths(AfterUninstall(programFiles, state, recordWithoutFolder), left))
+            problems.push_back("after the uninstall, unlike the rules: " + path);
+        if (KeyExists(system, "Software\\Velstra")) problems.push_back("the uninstall kept the registry keys");
+        if (FileThere(system, system.programsLink()) || FileThere(system, system.desktopLink()))
+            problems.push_back("the uninstall kept a shortcut");
+        return left;
+    }
+
     // A link file that is there is whole.
     static bool Link(SweepSystem& system, const std::string& windowsPath, std::vector<std::string>& problems) {
         if (!FileThere(system, windowsPath)) return false;
