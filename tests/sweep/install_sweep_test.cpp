@@ -104,7 +104,7 @@ public:
         ASSERT_EQ(system.LastMessage(), kInstalledMessage);
     }
 
-    int operations() const { return static_cast<int>(m_clean.size()); }
+    const std::vector<faultplat::OperationRecord>& clean() const { return m_clean; }
 
     void RunAt(int point, const SweepSandbox& sandbox, SweepTally& tally) {
         std::vector<std::string> problems;

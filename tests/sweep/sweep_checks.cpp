@@ -49,6 +49,14 @@ Refusals ClickFailingAt(SweepSystem& system, int id, int point, bool persistent)
     return Refusals(system.faults().trace().failures);
 }
 
+std::string OperationsByKind(const std::vector<faultplat::OperationRecord>& operations) {
+    std::map<std::string, int> counts;
+    for (const faultplat::OperationRecord& operation : operations) ++counts[faultplat::OpName(operation.op)];
+    std::string text;
+    for (const auto& [kind, count] : counts) text += (text.empty() ? " " : ", ") + std::to_string(count) + " " + kind;
+    return text;
+}
+
 std::string SamePathProblem(int point, const std::vector<faultplat::OperationRecord>& clean, const Refusals& refused) {
     if (point > static_cast<int>(clean.size())) return refused.empty() ? "" : "a fault past the clean run's last operation";
     const faultplat::OperationRecord& expected = clean[point - 1];

@@ -35,6 +35,9 @@ std::vector<faultplat::OperationRecord> ClickCounting(SweepSystem& system, int i
 // `point`, then disarms it; returns what it refused.
 Refusals ClickFailingAt(SweepSystem& system, int id, int point, bool persistent);
 
+// " 12 read, 30 status, ...": how many operations of each kind, for the sweep's report.
+std::string OperationsByKind(const std::vector<faultplat::OperationRecord>& operations);
+
 // "" when the run under a countdown at `point` went the way of the clean run (whose
 // counted operations are `clean`) up to the refused one, else how it did not.
 std::string SamePathProblem(int point, const std::vector<faultplat::OperationRecord>& clean, const Refusals& refused);
