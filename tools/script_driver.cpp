@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fault_platform.h"
+#include "platform/fault/fault_platform.h"
 #include "tools/script_driver/driver_options.h"
 #include "tools/script_driver/driver_platform.h"
 #include "tools/script_driver/driver_session.h"
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
-    testsupport::FaultPlatform faults(system->platform(), options.plan);
+    faultplat::FaultPlatform faults(system->platform(), options.plan);
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
     scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);
     return session.Run(std::cin);

@@ -93,9 +93,9 @@ TEST_F(CopyFileTest, BlockBoundariesAndProgress) {
         SCOPED_TRACE(c.size);
         Start();
         const std::string content = DiscFile("F.DAT", c.size);
-        const int readsBefore = counters().reads;
+        const int readsBefore = counters().Calls(faultplat::Op::Read);
         EXPECT_EQ(dlg().CopyFileWithProgress("C:\\F.DAT", "Q:\\F.DAT"), 1);
-        EXPECT_EQ(counters().reads - readsBefore, c.reads);
+        EXPECT_EQ(counters().Calls(faultplat::Op::Read) - readsBefore, c.reads);
         EXPECT_EQ(host().ProgressHistory(), c.progress);
         EXPECT_EQ(ReadHostFile(HostPath("C:\\F.DAT")), content);
         EXPECT_EQ(counters().liveAllocations, 0);
@@ -127,18 +127,23 @@ TEST_F(CopyFileTest, MissingDestinationFolderFailsWithoutTouchingTheSource) {
 TEST_F(CopyFileTest, EveryFailurePointLeavesNoPartialFile) {
     struct Case {
         const char* name;
-        testsupport::FaultPlan plan;
+        faultplat::FaultPlan plan;
     };
     auto plan = [](auto edit) {
-        testsupport::FaultPlan p;
+        faultplat::FaultPlan p;
         edit(p);
         return p;
     };
+    auto nth = [](faultplat::Op op, int n) {
+        faultplat::FaultPlan p;
+        p.countdowns = {faultplat::Countdown::Nth(op, n)};
+        return p;
+    };
     const Case cases[] = {
-        {"first read", plan([](auto& p) { p.failReadNumber = 1; })},
-        {"third read", plan([](auto& p) { p.failReadNumber = 3; })},
-        {"first write", plan([](auto& p) { p.failWriteNumber = 1; })},
-        {"second write", plan([](auto& p) { p.failWriteNumber = 2; })},
+        {"first read", nth(faultplat::Op::Read, 1)},
+        {"third read", nth(faultplat::Op::Read, 3)},
+        {"first write", nth(faultplat::Op::Write, 1)},
+        {"second write", nth(faultplat::Op::Write, 2)},
         {"disk full mid-file", plan([](auto& p) { p.diskFullAfterBytes = kMb + kMb / 2; })},
         {"disk full at once", plan([](auto& p) { p.diskFullAfterBytes = 0; })},
         {"read by name", plan([](auto& p) { p.failReadName = "big.dat"; })},
@@ -148,10 +153,8 @@ TEST_F(CopyFileTest, EveryFailurePointLeavesNoPartialFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(WriteHostFile(HostPath("C:\\KEEP.DAT"), "unrelated"));
+        // Countdowns count from here; the byte limit counts from the start.
         faults() = c.plan;
-        // Read and write numbers count from the start of this copy.
-        if (c.plan.failReadNumber) faults().failReadNumber += counters().reads;
-        if (c.plan.failWriteNumber) faults().failWriteNumber += counters().writes;
         if (c.plan.diskFullAfterBytes) *faults().diskFullAfterBytes += counters().bytesWritten;
         EXPECT_EQ(dlg().CopyFileWithProgress("C:\\BIG.DAT", "Q:\\BIG.DAT"), 0);
         EXPECT_TRUE(NoFile("C:\\BIG.DAT"));
@@ -179,17 +182,17 @@ TEST_F(CopyFileTest, BufferFallsBackByHalvingDownTo64K) {
         SCOPED_TRACE(c.failAtOrAbove);
         faults().failAllocationAtOrAbove = c.failAtOrAbove;
         testsupport::RemoveHostTree(HostPath("C:\\F.DAT"));
-        const int readsBefore = counters().reads;
+        const int readsBefore = counters().Calls(faultplat::Op::Read);
         const int result = dlg().CopyFileWithProgress("C:\\F.DAT", "Q:\\F.DAT");
         if (c.used == 0) {
             EXPECT_EQ(result, 0);
-            EXPECT_EQ(counters().reads, readsBefore);
+            EXPECT_EQ(counters().Calls(faultplat::Op::Read), readsBefore);
             EXPECT_TRUE(NoFile("C:\\F.DAT"));
         } else {
             EXPECT_EQ(result, 1);
             EXPECT_EQ(counters().lastAllocationSize, c.used);
             // One read per block, then the one that finds the end.
-            EXPECT_EQ(counters().reads - readsBefore, static_cast<int>(kMb / c.used) + 1);
+            EXPECT_EQ(counters().Calls(faultplat::Op::Read) - readsBefore, static_cast<int>(kMb / c.used) + 1);
             EXPECT_EQ(ReadHostFile(HostPath("C:\\F.DAT")), content);
         }
         EXPECT_EQ(counters().liveAllocations, 0);

@@ -1,8 +1,8 @@
 #include "tests/core/dialog_fixture.h"
 
-#include <cstring>
-
 #include "registry/reg_key.h"
+#include "tests/support/fixtures/dialog_user.h"
+#include "tests/support/fixtures/install_record_reader.h"
 
 DialogFixture::DialogFixture() : m_root({.withCdrom = true}) {
     std::string error;
@@ -10,7 +10,7 @@ DialogFixture::DialogFixture() : m_root({.withCdrom = true}) {
     if (!m_real) throw std::runtime_error(error);
     m_strings = std::make_unique<StringOverride>(m_real->platform().text);
     m_textPlatform = std::make_unique<plat::Platform>(WithText(m_real->platform(), *m_strings));
-    m_faults = std::make_unique<testsupport::FaultPlatform>(*m_textPlatform, testsupport::FaultPlan{});
+    m_faults = std::make_unique<faultplat::FaultPlatform>(*m_textPlatform, faultplat::FaultPlan{});
 }
 
 CInstallerDlg& DialogFixture::dlg() {
@@ -59,31 +59,7 @@ bool DialogFixture::Exists(const std::string& windowsPath) const {
 }
 
 std::map<std::string, std::string> DialogFixture::ReadRecord() {
-    std::map<std::string, std::string> values;
-    plat::Registry& registry = m_real->platform().registry;
-    registry::RegKey key(registry);
-    if (key.Open(plat::kHkeyCurrentUser, "Software\\Velstra\\Mirel", plat::kKeyRead) != plat::kErrorSuccess)
-        return values;
-    for (std::uint32_t index = 0;; ++index) {
-        char name[260];
-        std::uint32_t nameSize = sizeof name;
-        if (registry.EnumValue(key.get(), index, name, &nameSize) != plat::kErrorSuccess) break;
-        unsigned char data[1024];
-        std::uint32_t size = sizeof data;
-        std::uint32_t type = 0;
-        if (registry.QueryValue(key.get(), std::string(name, nameSize), &type, data, &size) != plat::kErrorSuccess)
-            continue;
-        if (type == plat::kRegDword && size == 4) {
-            std::uint32_t value;
-            std::memcpy(&value, data, 4);
-            values[std::string(name, nameSize)] = "dword:" + std::to_string(value);
-        } else {
-            std::string text(reinterpret_cast<const char*>(data), size);
-            if (!text.empty() && text.back() == '\0') text.pop_back();
-            values[std::string(name, nameSize)] = text;
-        }
-    }
-    return values;
+    return testsupport::ReadInstallRecord(m_real->platform().registry);
 }
 
 void DialogFixture::WriteRecord(const std::map<std::string, std::string>& strings,
@@ -109,32 +85,11 @@ void DialogFixture::Answer(std::initializer_list<int> answers) {
 }
 
 void DialogFixture::Select(int comboId, const std::string& letter) {
-    const int index = host().FindStringExact(comboId, letter);
-    ASSERT_NE(index, plat::kComboNone) << "no drive " << letter << " in " << comboId;
-    host().SetCurSel(comboId, index);
-    dlg().OnCommand(comboId, CBN_SELCHANGE);
+    ASSERT_TRUE(testsupport::SelectItem(host(), dlg(), comboId, letter)) << "no drive " << letter << " in " << comboId;
 }
 
-void DialogFixture::Click(int id) {
-    if (!host().IsEnabled(id)) return;
-    if (id >= IDC_MODE_MIN && id <= IDC_MODE_FULL) {
-        for (int radio = IDC_MODE_MIN; radio <= IDC_MODE_FULL; ++radio) host().SetCheck(radio, radio == id);
-    } else if (id == IDC_SHORTCUT_PROGRAMS || id == IDC_SHORTCUT_DESKTOP || id == IDC_KEEP_SAVEDATA) {
-        host().SetCheck(id, !host().GetCheck(id));
-    }
-    dlg().OnCommand(id, BN_CLICKED);
-}
+void DialogFixture::Click(int id) { testsupport::ClickControl(host(), dlg(), id); }
 
 std::string DialogFixture::ShellFolder(const std::string& name) {
-    plat::Registry& registry = m_real->platform().registry;
-    registry::RegKey key(registry);
-    if (key.Open(plat::kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                 plat::kKeyRead) != plat::kErrorSuccess)
-        return {};
-    unsigned char data[512];
-    std::uint32_t size = sizeof data, type = 0;
-    if (registry.QueryValue(key.get(), name, &type, data, &size) != plat::kErrorSuccess) return {};
-    std::string text(reinterpret_cast<const char*>(data), size);
-    if (!text.empty() && text.back() == '\0') text.pop_back();
-    return text;
+    return testsupport::ReadShellFolder(m_real->platform().registry, name);
 }

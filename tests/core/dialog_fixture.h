@@ -13,7 +13,7 @@
 #include "app/headless_dialog_host.h"
 #include "app/installer_dlg.h"
 #include "tests/core/string_override.h"
-#include "tests/support/fault_platform.h"
+#include "platform/fault/fault_platform.h"
 #include "tests/support/fixtures/host_files.h"
 #include "tests/support/fixtures/root_platform.h"
 #include "tests/support/fixtures/sample_disc.h"
@@ -32,8 +32,8 @@ protected:
     CInstallerDlg& Restart();
 
     StringOverride& strings() { return *m_strings; }
-    testsupport::FaultPlan& faults() { return m_faults->plan(); }
-    const testsupport::FaultCounters& counters() { return m_faults->counters(); }
+    faultplat::FaultPlan& faults() { return m_faults->plan(); }
+    const faultplat::FaultCounters& counters() { return m_faults->counters(); }
     plat::Platform& platform() { return m_faults->platform(); }
 
     // Puts the sample disc into drive Q.
@@ -65,7 +65,7 @@ private:
     std::unique_ptr<testsupport::RootPlatform> m_real;
     std::unique_ptr<StringOverride> m_strings;
     std::unique_ptr<plat::Platform> m_textPlatform;
-    std::unique_ptr<testsupport::FaultPlatform> m_faults;
+    std::unique_ptr<faultplat::FaultPlatform> m_faults;
     std::unique_ptr<HeadlessDialogHost> m_host;
     std::unique_ptr<CInstallerDlg> m_dlg;
     std::vector<int> m_answers;

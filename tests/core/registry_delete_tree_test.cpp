@@ -76,13 +76,13 @@ TEST(DeleteRegistryTree, RemovesTheTreeAndOnlyAnEmptiedParent) {
          [](RegistryTestEnv& env) {
              PutRecord(env);
              for (const char* name : {"A", "B", "C"}) env.MakeKey(std::string(kRecordKey) + "\\" + name);
-             env.registry.failDelete.insert("Software\\Velstra\\Mirel\\B");
+             env.plan().failRegistryDelete.insert("Software\\Velstra\\Mirel\\B");
          },
          0, {"Software\\Velstra\\Mirel\\B"}, {"Software\\Velstra\\Mirel\\A", "Software\\Velstra\\Mirel\\C"}},
         {"parent that cannot be opened", kRecordPath, 1, 1,
          [](RegistryTestEnv& env) {
              PutRecord(env);
-             env.registry.failOpen.insert(kPublisherKey);
+             env.plan().failRegistryOpen.insert(kPublisherKey);
          },
          0, {"Software\\Velstra"}, {"Software\\Velstra\\Mirel"}},
     };
@@ -93,7 +93,7 @@ TEST(DeleteRegistryTree, RemovesTheTreeAndOnlyAnEmptiedParent) {
         EXPECT_EQ(env.dlg.DeleteRegistryTree(c.path, c.recurse, c.removeEmptyParent), c.result);
         for (const std::string& key : c.present) EXPECT_TRUE(env.KeyExists(key)) << key << " should remain";
         for (const std::string& key : c.absent) EXPECT_FALSE(env.KeyExists(key)) << key << " should be gone";
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -108,7 +108,7 @@ TEST(DeleteRegistryTree, ListsAllSubKeysBeforeDeletingThemLastToFirst) {
     for (const std::string& child : children) EXPECT_FALSE(env.KeyExists(std::string(kRecordKey) + "\\" + child));
     EXPECT_FALSE(env.KeyExists(kPublisherKey));
 
-    const std::vector<std::string>& log = env.registry.log;
+    const std::vector<std::string>& log = env.RegistryLog();
     const std::string listRecord = std::string("list ") + kRecordKey;
     const auto lastList = std::find(log.rbegin(), log.rend(), listRecord);
     const auto firstDelete =
@@ -136,10 +136,10 @@ TEST(DeleteRegistryTree, FindsTheParentPastATrailByteThatLooksLikeABackslash) {
 
     // The key itself cannot exist in this registry; the emptied parent still goes.
     env.dlg.DeleteRegistryTree("HKCU\\Software\\Velstra\\\x95\x5C", 0, 1);
-    EXPECT_NE(std::find(env.registry.log.begin(), env.registry.log.end(), "delete Software\\Velstra"),
-              env.registry.log.end());
+    EXPECT_NE(std::find(env.RegistryLog().begin(), env.RegistryLog().end(), "delete Software\\Velstra"),
+              env.RegistryLog().end());
     EXPECT_FALSE(env.KeyExists(kPublisherKey));
-    EXPECT_EQ(env.registry.OpenHandles(), 0);
+    EXPECT_EQ(env.OpenKeys(), 0);
 }
 
 }  // namespace

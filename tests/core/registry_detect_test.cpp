@@ -55,7 +55,7 @@ TEST(DetectInstallState, StateFollowsSetupModeAndWhetherTheSourceIsTheInstallFol
         EXPECT_EQ(env.dlg.DetectInstallState(), c.state);
         EXPECT_EQ(env.dlg.m_strInstallDir, c.path);
         EXPECT_EQ(env.dlg.m_strSourceRoot, c.cdPath);
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -92,13 +92,13 @@ TEST(DetectInstallState, EveryEarlyEndOfTheWalkMapsToItsState) {
         {"publisher listed but cannot be opened", std::nullopt,
          [](RegistryTestEnv& env) {
              PutFullRecord(env, kRecordKey);
-             env.registry.failOpen.insert(kPublisherKey);
+             env.plan().failRegistryOpen.insert(kPublisherKey);
          },
          0, false},
         {"product listed but cannot be opened", std::nullopt,
          [](RegistryTestEnv& env) {
              PutFullRecord(env, kRecordKey);
-             env.registry.failOpen.insert(kRecordKey);
+             env.plan().failRegistryOpen.insert(kRecordKey);
          },
          1, false},
         {"record key empty", std::nullopt, [](RegistryTestEnv& env) { env.MakeKey(kRecordKey); }, 1, false},
@@ -141,7 +141,7 @@ TEST(DetectInstallState, EveryEarlyEndOfTheWalkMapsToItsState) {
         EXPECT_EQ(env.dlg.DetectInstallState(), c.state);
         EXPECT_EQ(env.dlg.m_strInstallDir, c.membersSet ? "C:\\Game" : kKeptDir);
         EXPECT_EQ(env.dlg.m_strSourceRoot, c.membersSet ? "C:\\Game" : kKeptSource);
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -161,10 +161,10 @@ TEST(DetectInstallState, NamesListedBeforeAFailedListingStillCount) {
         env.MakeKey("Games\\Aaa");
         env.MakeKey("Games\\Zzz");
         PutFullRecord(env, "Games\\Velstra\\Mirel");
-        env.registry.failListFrom["Games"] = c.failFrom;
+        env.plan().failRegistryListFrom["Games"] = c.failFrom;
 
         EXPECT_EQ(env.dlg.DetectInstallState(), c.state);
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -190,10 +190,10 @@ TEST(DetectInstallState, TrailBytesOfDoubleByteNamesAreNoBackslashes) {
 
         EXPECT_EQ(env.dlg.DetectInstallState(), 0);
         for (const std::string& entry : c.listed) {
-            EXPECT_NE(std::find(env.registry.log.begin(), env.registry.log.end(), entry), env.registry.log.end())
+            EXPECT_NE(std::find(env.RegistryLog().begin(), env.RegistryLog().end(), entry), env.RegistryLog().end())
                 << entry;
         }
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 

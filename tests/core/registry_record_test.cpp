@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tests/core/registry_test_env.h"
-#include "tests/support/fault_platform.h"
 
 namespace {
 
@@ -85,7 +84,7 @@ TEST(InstallRecord, WrittenLevelByLevelReadBackAndRemoved) {
         env.dlg.m_strInstallDir = kInstallDir;
         env.dlg.m_strSourceRoot = kSourceRoot;
         ASSERT_EQ(RunWriters(env.dlg, c.writers), 1);
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
 
         EXPECT_EQ(env.Value(kRecordKey, "Path"), Sz(kInstallDir));
         EXPECT_EQ(env.Value(kRecordKey, "CDPath"), Sz(c.cdPath));
@@ -93,20 +92,20 @@ TEST(InstallRecord, WrittenLevelByLevelReadBackAndRemoved) {
         EXPECT_EQ(env.Value(kRecordKey, "Install KOE"), Dword(c.voice));
 
         // The next start of the installer.
-        CInstallerDlg next(env.platform, env.host);
+        CInstallerDlg next(env.faults.platform(), env.host);
         EXPECT_EQ(next.DetectInstallState(), c.detected);
         EXPECT_EQ(next.m_strInstallDir, kInstallDir);
         EXPECT_EQ(next.m_strSourceRoot, c.cdPath);
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
 
         // Uninstalling takes the record and the emptied publisher key, never Software.
         EXPECT_EQ(next.DeleteRegistryTree(next.LoadString(103), 1, 1), 1);
         EXPECT_FALSE(env.KeyExists(kRecordKey));
         EXPECT_FALSE(env.KeyExists(kPublisherKey));
         EXPECT_TRUE(env.KeyExists("Software"));
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
 
-        CInstallerDlg afterUninstall(env.platform, env.host);
+        CInstallerDlg afterUninstall(env.faults.platform(), env.host);
         EXPECT_EQ(afterUninstall.DetectInstallState(), 0);
         EXPECT_EQ(afterUninstall.m_strInstallDir, "");
     }
@@ -157,7 +156,7 @@ TEST(InstallRecord, WritersRefuseAKeyPathTheyCannotPlace) {
         EXPECT_EQ(env.dlg.WriteFullRecord(), 0);
         EXPECT_FALSE(env.KeyExists(c.keyThatMustNotExist));
         EXPECT_FALSE(env.Value("", "SetupMode").has_value());
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -178,18 +177,15 @@ TEST(InstallRecord, AValueThatCannotBeWrittenStopsTheWriterThere) {
     for (const SetFailureCase& c : cases) {
         SCOPED_TRACE(std::string(c.writer) + " failing at set " + std::to_string(c.failingSet));
         RegistryTestEnv env;
-        testsupport::FaultPlan plan;
-        plan.failRegistrySetNumber = c.failingSet;
-        testsupport::FaultPlatform faults(env.platform, plan);
-        CInstallerDlg dlg(faults.platform(), env.host);
-        dlg.m_strInstallDir = kInstallDir;
-        dlg.m_strSourceRoot = kSourceRoot;
+        env.plan().countdowns = {faultplat::Countdown::Nth(faultplat::Op::RegistrySet, c.failingSet)};
+        env.dlg.m_strInstallDir = kInstallDir;
+        env.dlg.m_strSourceRoot = kSourceRoot;
 
-        EXPECT_EQ(RunWriters(dlg, c.writer), 0);
+        EXPECT_EQ(RunWriters(env.dlg, c.writer), 0);
         EXPECT_TRUE(env.KeyExists(kRecordKey));
         for (const char* name : c.written) EXPECT_TRUE(env.Value(kRecordKey, name).has_value()) << name;
         for (const char* name : c.notWritten) EXPECT_FALSE(env.Value(kRecordKey, name).has_value()) << name;
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -199,14 +195,11 @@ TEST(InstallRecord, NormalWriterStoppedAtTheVoiceFlagLeavesTheOldFlag) {
     env.dlg.m_strSourceRoot = kSourceRoot;
     ASSERT_EQ(env.dlg.WriteMinimumRecord(), 1);
 
-    testsupport::FaultPlan plan;
-    plan.failRegistrySetNumber = 2;
-    testsupport::FaultPlatform faults(env.platform, plan);
-    CInstallerDlg dlg(faults.platform(), env.host);
-    EXPECT_EQ(dlg.WriteNormalRecord(), 0);
+    env.plan().countdowns = {faultplat::Countdown::Nth(faultplat::Op::RegistrySet, 2)};
+    EXPECT_EQ(env.dlg.WriteNormalRecord(), 0);
     EXPECT_EQ(env.Value(kRecordKey, "SetupMode"), Sz("Setup_MAX"));
     EXPECT_EQ(env.Value(kRecordKey, "Install KOE"), Dword(0));
-    EXPECT_EQ(env.registry.OpenHandles(), 0);
+    EXPECT_EQ(env.OpenKeys(), 0);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #pragma once
-// One installer dialog over the real Linux platform in a temporary system root, with
-// the registry and shell seen through spies and the string table open to overrides.
-// Registry contents are set up and inspected through the real registry, past the spy.
+// One installer dialog over the real platform in a temporary system root, seen through
+// the fault platform (which notes what the core asked of the registry and the shell and
+// fails what a test plans), with the string table open to overrides. Registry contents
+// are set up and inspected through the real registry, past the faults.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,7 +14,7 @@
 
 #include "app/headless_dialog_host.h"
 #include "app/installer_dlg.h"
-#include "tests/core/registry_spies.h"
+#include "platform/fault/fault_platform.h"
 #include "tests/core/string_override.h"
 #include "tests/support/fixtures/root_platform.h"
 #include "tests/support/fixtures/temp_system_root.h"
@@ -38,15 +40,19 @@ public:
     RegistryTestEnv()
         : m_posix(OpenPosixPlatform(m_root)),
           strings(real().text),
-          registry(real().registry),
-          shell(real().shell),
-          platform{real().fileSystem, registry, shell, strings, real().memory},
-          dlg(platform, host) {
+          m_withStrings(WithText(real(), strings)),
+          faults(m_withStrings),
+          dlg(faults.platform(), host) {
         // Shortcuts need the component system, which the install run starts before them.
         real().shell.InitializeComponents();
     }
 
     plat::Platform& real() { return m_posix->platform(); }
+    faultplat::FaultPlan& plan() { return faults.plan(); }
+    // Registry keys the core opened or created and has not closed.
+    int OpenKeys() const { return faults.counters().openRegistryKeys; }
+    const std::vector<std::string>& RegistryLog() const { return faults.trace().registryLog; }
+    const std::deque<faultplat::LinkRecord>& Links() const { return faults.trace().links; }
 
     // --- HKEY_CURRENT_USER, through the real registry ---
     void MakeKey(const std::string& path) {
@@ -120,9 +126,12 @@ private:
 
 public:
     StringOverride strings;
-    RegistrySpy registry;
-    ShellSpy shell;
-    plat::Platform platform;
+
+private:
+    plat::Platform m_withStrings;
+
+public:
+    faultplat::FaultPlatform faults;
     HeadlessDialogHost host;
     CInstallerDlg dlg;
 };

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tests/core/registry_test_env.h"
-#include "tests/support/fault_platform.h"
 #include "tests/support/fixtures/root_platform.h"
 
 namespace {
@@ -57,15 +56,15 @@ TEST(CreateShellShortcut, LinkFileAndTargetFollowTheFolderRules) {
         env.dlg.m_strInstallDir = c.installDir;
 
         EXPECT_EQ(env.dlg.CreateShellShortcut(c.code), 1);
-        ASSERT_EQ(env.shell.links.size(), 1u);
-        const LinkRecord& link = *env.shell.links[0];
+        ASSERT_EQ(env.Links().size(), 1u);
+        const faultplat::LinkRecord& link = env.Links()[0];
         EXPECT_EQ(link.path, kTarget);
         EXPECT_TRUE(link.argumentsCleared);
         EXPECT_EQ(link.workingDirectory, c.workingDirectory);
         ASSERT_EQ(link.saves.size(), 1u);
         EXPECT_EQ(Narrow(link.saves[0]), c.linkFile);
         EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -76,11 +75,11 @@ TEST(CreateShellShortcut, ProgramsMenuFirstThenDesktopBothOnDisk) {
 
     EXPECT_EQ(env.dlg.CreateShellShortcut(1), 1);
     EXPECT_EQ(env.dlg.CreateShellShortcut(0), 1);
-    ASSERT_EQ(env.shell.links.size(), 2u);
-    ASSERT_EQ(env.shell.links[0]->saves.size(), 1u);
-    ASSERT_EQ(env.shell.links[1]->saves.size(), 1u);
-    EXPECT_EQ(Narrow(env.shell.links[0]->saves[0]), kProgramsLink);
-    EXPECT_EQ(Narrow(env.shell.links[1]->saves[0]), kDesktopLink);
+    ASSERT_EQ(env.Links().size(), 2u);
+    ASSERT_EQ(env.Links()[0].saves.size(), 1u);
+    ASSERT_EQ(env.Links()[1].saves.size(), 1u);
+    EXPECT_EQ(Narrow(env.Links()[0].saves[0]), kProgramsLink);
+    EXPECT_EQ(Narrow(env.Links()[1].saves[0]), kDesktopLink);
     EXPECT_TRUE(env.Exists(testsupport::AnsiText(kProgramsLink)));
     EXPECT_TRUE(env.Exists(testsupport::AnsiText(kDesktopLink)));
 }
@@ -105,9 +104,9 @@ TEST(CreateShortcut, AppendsTheExtensionOnlyWhenTheNameLacksIt) {
         env.MakeFolder(kDesktop);
 
         EXPECT_EQ(env.dlg.CreateShortcut(kDesktop), 1);
-        ASSERT_EQ(env.shell.links.size(), 1u);
-        ASSERT_EQ(env.shell.links[0]->saves.size(), 1u);
-        EXPECT_EQ(Narrow(env.shell.links[0]->saves[0]), c.linkFile);
+        ASSERT_EQ(env.Links().size(), 1u);
+        ASSERT_EQ(env.Links()[0].saves.size(), 1u);
+        EXPECT_EQ(Narrow(env.Links()[0].saves[0]), c.linkFile);
         EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
     }
 }
@@ -144,8 +143,8 @@ TEST(CreateShortcut, ALinkNameTheShellCannotHoldMakesNoLink) {
         env.MakeFolder(folder);
 
         EXPECT_EQ(env.dlg.CreateShortcut(folder), c.result);
-        ASSERT_EQ(env.shell.links.size(), 1u);
-        EXPECT_EQ(env.shell.links[0]->saves.size(), static_cast<std::size_t>(c.result));
+        ASSERT_EQ(env.Links().size(), 1u);
+        EXPECT_EQ(env.Links()[0].saves.size(), static_cast<std::size_t>(c.result));
         EXPECT_EQ(env.Exists(folder + testsupport::AnsiText("ハルネア.lnk")), c.result == 1);
     }
 }
@@ -157,7 +156,7 @@ TEST(CreateShellShortcut, RefusedWithoutAKnownFolder) {
         env.SetShellFolders(kDesktop, kPrograms);
         env.dlg.m_strInstallDir = kInstallDir;
         EXPECT_EQ(env.dlg.CreateShellShortcut(code), 0);
-        EXPECT_TRUE(env.shell.links.empty());
+        EXPECT_TRUE(env.Links().empty());
         EXPECT_FALSE(env.Exists(kDesktop));
         EXPECT_FALSE(env.Exists(kPrograms));
     }
@@ -177,15 +176,15 @@ TEST(CreateShellShortcut, RefusedWithoutAKnownFolder) {
     noKey.dlg.m_strInstallDir = kInstallDir;
     EXPECT_EQ(noKey.dlg.CreateShellShortcut(0), 0);
     EXPECT_EQ(noKey.dlg.CreateShellShortcut(1), 0);
-    EXPECT_TRUE(noKey.shell.links.empty());
-    EXPECT_EQ(noKey.registry.OpenHandles(), 0);
+    EXPECT_TRUE(noKey.Links().empty());
+    EXPECT_EQ(noKey.OpenKeys(), 0);
 }
 
 TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
     RegistryTestEnv unavailable;
     unavailable.SetShellFolders(kDesktop, kPrograms);
     unavailable.dlg.m_strInstallDir = kInstallDir;
-    unavailable.shell.linkUnavailable = true;
+    unavailable.plan().linkUnavailable = true;
     EXPECT_EQ(unavailable.dlg.CreateShellShortcut(1), 0);
     // The folders come before the link object.
     EXPECT_TRUE(unavailable.Exists(std::string(kPrograms) + testsupport::AnsiText("\\Velstra\\ハルネア")));
@@ -193,16 +192,13 @@ TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
 
     RegistryTestEnv env;
     env.SetShellFolders(kDesktop, kPrograms);
-    testsupport::FaultPlan plan;
-    plan.failLinkSave = true;
-    testsupport::FaultPlatform faults(env.platform, plan);
-    CInstallerDlg dlg(faults.platform(), env.host);
-    dlg.m_strInstallDir = kInstallDir;
-    EXPECT_EQ(dlg.CreateShellShortcut(1), 0);
-    EXPECT_EQ(dlg.CreateShellShortcut(0), 0);
+    env.plan().failLinkSave = true;
+    env.dlg.m_strInstallDir = kInstallDir;
+    EXPECT_EQ(env.dlg.CreateShellShortcut(1), 0);
+    EXPECT_EQ(env.dlg.CreateShellShortcut(0), 0);
     EXPECT_FALSE(env.Exists(testsupport::AnsiText(kProgramsLink)));
     EXPECT_FALSE(env.Exists(testsupport::AnsiText(kDesktopLink)));
-    EXPECT_EQ(env.registry.OpenHandles(), 0);
+    EXPECT_EQ(env.OpenKeys(), 0);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST(RemoveShellShortcut, RemovesLinksAndOnlyEmptiedMenuFolders) {
         EXPECT_EQ(env.dlg.RemoveShellShortcut(0), 1);
         for (const std::string& path : c.present) EXPECT_TRUE(env.Exists(path)) << path << " should remain";
         for (const std::string& path : c.absent) EXPECT_FALSE(env.Exists(path)) << path << " should be gone";
-        EXPECT_EQ(env.registry.OpenHandles(), 0);
+        EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
 
@@ -81,7 +81,7 @@ TEST(RemoveShellShortcut, TouchesNothingWithoutAKnownFolder) {
     EXPECT_EQ(env.dlg.RemoveShellShortcut(0), 0);
     EXPECT_TRUE(env.Exists(kProgramsLink));
     EXPECT_TRUE(env.Exists(kDesktopLink));
-    EXPECT_EQ(env.registry.OpenHandles(), 0);
+    EXPECT_EQ(env.OpenKeys(), 0);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ bool ParseCount(const std::string& text, std::uint64_t* value) {
 }
 
 // L=N: a drive letter and a byte count.
-bool ParseFreeBytes(const std::string& text, testsupport::FaultPlan* plan) {
+bool ParseFreeBytes(const std::string& text, faultplat::FaultPlan* plan) {
     if (text.size() < 3 || text[1] != '=') return false;
     char letter = text[0];
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');

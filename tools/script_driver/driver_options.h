@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fault_platform.h"
+#include "platform/fault/fault_platform.h"
 
 namespace scriptdriver {
 
 struct DriverOptions {
-    testsupport::FaultPlan plan;
+    faultplat::FaultPlan plan;
     bool help = false;
 };
 

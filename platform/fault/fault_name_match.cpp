@@ -1,8 +1,8 @@
-#include "tests/support/fault_state.h"
+#include "platform/fault/fault_name_match.h"
 
 #include <vector>
 
-namespace testsupport {
+namespace faultplat {
 namespace {
 
 bool IsLeadByte(plat::CodePage codePage, unsigned char byte) {
@@ -49,4 +49,4 @@ bool LastComponentEquals(plat::CodePage codePage, const std::string& path, const
     return true;
 }
 
-}  // namespace testsupport
+}  // namespace faultplat

@@ -1,10 +1,12 @@
-#include "tests/support/fault_platform.h"
+#include "platform/fault/fault_platform.h"
 
-#include "tests/support/fault_file_system.h"
-#include "tests/support/fault_services.h"
-#include "tests/support/fault_state.h"
+#include "platform/fault/fault_file_system.h"
+#include "platform/fault/fault_memory.h"
+#include "platform/fault/fault_registry.h"
+#include "platform/fault/fault_shell.h"
+#include "platform/fault/fault_state.h"
 
-namespace testsupport {
+namespace faultplat {
 
 struct FaultPlatform::Impl {
     Impl(plat::Platform& real, FaultPlan plan)
@@ -36,4 +38,6 @@ FaultPlan& FaultPlatform::plan() { return m_impl->state.plan; }
 
 const FaultCounters& FaultPlatform::counters() const { return m_impl->state.counters; }
 
-}  // namespace testsupport
+const FaultTrace& FaultPlatform::trace() const { return m_impl->state.trace; }
+
+}  // namespace faultplat

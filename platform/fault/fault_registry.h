@@ -1,13 +1,14 @@
 #pragma once
-// The registry, shell and memory wrappers of the fault platform. Private to it.
+// The registry wrapper of the fault platform: fails creations, sets, deletions, opens and
+// listings as the plan says, and notes the sub-key path each handle was opened by, so the
+// trace can say what was listed and deleted and the counters which keys are still open.
+// Private to the fault platform.
 #include <map>
 
-#include "platform/memory.h"
+#include "platform/fault/fault_state.h"
 #include "platform/registry.h"
-#include "platform/shell.h"
-#include "tests/support/fault_state.h"
 
-namespace testsupport {
+namespace faultplat {
 
 class FaultRegistry : public plat::Registry {
 public:
@@ -26,31 +27,13 @@ public:
     plat::RegResult CloseKey(plat::RegKeyHandle key) override;
 
 private:
+    // Notes a handle the real registry handed out for `subKey`.
+    plat::RegResult Opened(plat::RegResult result, const std::string& subKey, plat::RegKeyHandle key);
+    std::string PathOf(plat::RegKeyHandle key) const;
+
     plat::Registry& m_real;
     FaultState& m_state;
+    std::map<plat::RegKeyHandle, std::string> m_paths;
 };
 
-class FaultShell : public plat::Shell {
-public:
-    FaultShell(plat::Shell& real, FaultState& state);
-    bool InitializeComponents() override;
-    std::unique_ptr<plat::ShellLink> CreateLink() override;
-
-private:
-    plat::Shell& m_real;
-    FaultState& m_state;
-};
-
-class FaultMemory : public plat::Memory {
-public:
-    FaultMemory(plat::Memory& real, FaultState& state);
-    void* Allocate(std::size_t size) override;
-    void Release(void* block) override;
-
-private:
-    plat::Memory& m_real;
-    FaultState& m_state;
-    std::map<void*, std::size_t> m_live;
-};
-
-}  // namespace testsupport
+}  // namespace faultplat

@@ -1,10 +1,10 @@
 #pragma once
-// The file system wrapper of the fault platform: reads, writes, folder creation and
-// free space as the plan says. Private to the fault platform.
+// The file system wrapper of the fault platform: opens, reads, writes, status, folder
+// creation, deletion and free space as the plan says. Private to the fault platform.
+#include "platform/fault/fault_state.h"
 #include "platform/file_system.h"
-#include "tests/support/fault_state.h"
 
-namespace testsupport {
+namespace faultplat {
 
 class FaultFileSystem : public plat::FileSystem {
 public:
@@ -28,4 +28,4 @@ private:
     FaultState& m_state;
 };
 
-}  // namespace testsupport
+}  // namespace faultplat

@@ -1,0 +1,30 @@
+#include "platform/fault/fault_state.h"
+
+namespace faultplat {
+
+bool FaultState::Fails(Op op, const std::string& target) {
+    ++counters.calls[static_cast<unsigned>(op)];
+    bool fails = false;
+    for (Countdown& countdown : plan.countdowns) {
+        if ((countdown.ops & Bit(op)) == 0) continue;
+        if (countdown.fired) {
+            fails = fails || countdown.persistent;
+        } else if (countdown.pass > 0) {
+            --countdown.pass;
+        } else {
+            countdown.fired = true;
+            fails = true;
+        }
+    }
+    if (plan.recordOperations) trace.operations.push_back(OperationRecord{op, target, fails});
+    if (fails) Inject(op, target);
+    return fails;
+}
+
+bool FaultState::Inject(Op op, const std::string& target) {
+    ++counters.faultsInjected;
+    trace.failures.push_back(OperationRecord{op, target, true});
+    return false;
+}
+
+}  // namespace faultplat

@@ -1,0 +1,26 @@
+#pragma once
+// What the fault wrappers share: the plan, the counters and the trace, and the one place
+// that decides whether a counted operation fails. Private to the fault platform.
+#include <string>
+
+#include "platform/fault/fault_counters.h"
+#include "platform/fault/fault_plan.h"
+#include "platform/text.h"
+
+namespace faultplat {
+
+struct FaultState {
+    FaultPlan plan;
+    FaultCounters counters;
+    FaultTrace trace;
+    plat::CodePage codePage = plat::kCodePageUtf8;
+
+    // Counts one operation of kind `op` on `target` and runs the countdowns over it;
+    // true when it is to fail (the fault is then counted and traced).
+    bool Fails(Op op, const std::string& target);
+    // For the plan's other faults: counts and traces a fault made at `target`, returns
+    // false, the failing call's result.
+    bool Inject(Op op, const std::string& target);
+};
+
+}  // namespace faultplat
