@@ -5,7 +5,11 @@ int CInstallerDlg::CopyFolderTree(const std::string& destination, const std::str
 
     int result = 1;
     std::unique_ptr<plat::FolderEnumeration> entries = m_platform.fileSystem.Enumerate(source + "\\*.*");
-    if (!entries) return result;  // a missing source folder leaves an empty destination folder
+    if (!entries) {
+        // A missing source folder leaves an empty destination folder; one that is there
+        // but cannot be listed (a damaged disc) is a failed copy, not an empty folder.
+        return m_platform.fileSystem.Exists(source) ? 0 : result;
+    }
 
     plat::FolderEntry entry;
     while (entries->Next(&entry)) {

@@ -20,6 +20,11 @@ namespace {
 using faultplat::Op;
 using testsupport::HostTree;
 
+// The disc's data folder could be neither listed nor looked at.
+bool Unseen(const Refusals& refused, const std::string& folder) {
+    return refused.Has(Op::List, "Q:\\" + folder + "\\*.*") && refused.Has(Op::Status, "Q:\\" + folder);
+}
+
 const std::map<std::string, std::string> kFullRecord = {
     {"Path", kInstallDir}, {"CDPath", kInstallDir}, {"SetupMode", "Setup_MAX"}, {"Install KOE", "dword:1"}};
 
@@ -35,10 +40,11 @@ public:
         const auto found = m_tree.find(InTree(relative));
         return found != m_tree.end() && m_disc.count(relative) && m_disc.at(relative) == found->second;
     }
-    // Every file of the disc's folder is there whole. A folder the disc would not list
-    // has nothing to copy: the copy takes it for an empty one.
+    // Every file of the disc's folder is there whole. A folder that the disc would neither
+    // list nor say is there cannot be told from a missing one: the copy takes it for an
+    // empty one. (One that is there but cannot be listed is a failed copy.)
     bool FolderWhole(const std::string& folder) const {
-        if (m_refused.Has(Op::List, "Q:\\" + folder + "\\*.*")) return true;
+        if (Unseen(m_refused, folder)) return true;
         for (const auto& [path, entry] : m_disc) {
             if (StartsWith(path, folder + "/") && !Whole(path)) return false;
         }
@@ -189,7 +195,7 @@ private:
             if (testsupport::ReadInstallRecord(system.registry()) != kFullRecord)
                 problems.push_back("success reported without the full record");
             if (!programsLink || !desktopLink) problems.push_back("success reported without both shortcuts");
-            if (!unlisted.empty()) run.outcome += ", data folders copied empty (their listing on the disc refused):" + unlisted;
+            if (!unlisted.empty()) run.outcome += ", data folders copied empty (neither listing nor look-up on the disc answered):" + unlisted;
             if (!installed.Has("SAV")) run.outcome += ", without the save folder (its creation refused)";
         }
         run.outcome += partial;
@@ -249,14 +255,15 @@ private:
         }
     }
 
-    // A data folder whose listing on the disc was refused was taken for an empty one: its
-    // copy holds no file. Such folders are named in `empty`.
+    // A data folder whose listing on the disc was refused holds no file: the copy failed
+    // on it, or (when the disc would not say it is there either) took it for an empty one,
+    // and such folders are named in `empty`.
     static void CheckUnlistedFolders(const HostTree& programFiles, const Refusals& refused, std::string& empty,
                                      std::vector<std::string>& problems) {
         for (const std::vector<std::string>& set : DataSets()) {
             for (const std::string& folder : set) {
                 if (!refused.Has(Op::List, "Q:\\" + folder + "\\*.*")) continue;
-                empty += " " + folder;
+                if (Unseen(refused, folder)) empty += " " + folder;
                 for (const auto& [path, entry] : programFiles) {
                     if (StartsWith(path, InTree(folder) + "/")) problems.push_back(folder + " unlisted, yet " + path);
                 }
@@ -282,7 +289,10 @@ private:
             whole = installed.SetWhole(set);
             if (whole) continue;
             for (std::size_t index = 1; index < set.size(); ++index) {
-                const bool refusedRemoval = m_persistent && refused.Has(Op::Delete, WindowsPathOf(InTree(set[index])));
+                // The rollback empties a folder through its listing before removing it.
+                const std::string folder = WindowsPathOf(InTree(set[index]));
+                const bool refusedRemoval = m_persistent && (refused.Has(Op::Delete, folder) ||
+                                                             refused.Has(Op::List, folder + "\\*.*"));
                 if (installed.Has(set[index]) && !refusedRemoval)
                     problems.push_back(set[index] + " kept by the rollback of its set");
             }
