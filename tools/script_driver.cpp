@@ -24,11 +24,14 @@ int main(int argc, char** argv) {
         return scriptdriver::kExitDone;
     }
 
-    std::unique_ptr<scriptdriver::SystemPlatform> system = scriptdriver::OpenSystemPlatform(&error);
+    std::string opened;
+    std::unique_ptr<scriptdriver::SystemPlatform> system =
+        scriptdriver::OpenSystemPlatform(options.winePrefix, &opened, &error);
     if (!system) {
         std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
         return 1;
     }
+    if (!opened.empty()) std::cout << opened << std::endl;
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};

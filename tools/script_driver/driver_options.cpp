@@ -38,6 +38,12 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
         const bool hasValue = i + 1 < args.size();
         if (option == "--help" || option == "-h") {
             parsed.help = true;
+        } else if (option == "--wine-prefix") {
+            if (parsed.winePrefix) {
+                *error = "--wine-prefix is given twice";
+                return false;
+            }
+            parsed.winePrefix = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
         } else if (option == "--fail-link") {
             parsed.plan.failLinkSave = true;
         } else if (option == "--free-bytes") {
@@ -71,6 +77,8 @@ std::string DriverUsage() {
     return "usage: mirel-setup-script [options] < commands\n"
            "Runs the installer's dialog without a window, driven by commands on standard input:\n"
            "  start | select ID TEXT | click ID | enter | answer WORD... | dump\n"
+           "  --wine-prefix [DIR]    (Linux) install into the Wine prefix DIR (default: $WINEPREFIX,\n"
+           "                         else ~/.wine) instead of the sandbox of $MIREL_SETUP_ROOT\n"
            "options (faults injected for tests):\n"
            "  --free-bytes L=N       drive L reports N free bytes (repeatable)\n"
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"

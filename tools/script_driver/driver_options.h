@@ -1,6 +1,7 @@
 #pragma once
 // The driver's command-line options: faults to inject into the real platform. The
 // product itself takes no arguments.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ namespace scriptdriver {
 struct DriverOptions {
     faultplat::FaultPlan plan;
     bool help = false;
+    // --wine-prefix [DIR] (Linux): install into a Wine prefix; an empty DIR is Wine's own
+    // default prefix.
+    std::optional<std::string> winePrefix;
 };
 
 // Reads the arguments after the program name. False with the reason in `error` for an

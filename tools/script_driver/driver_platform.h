@@ -4,6 +4,7 @@
 // code page the core works in. Linux: driver_platform_posix.cpp; Windows:
 // driver_platform_win32.cpp.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,11 @@ public:
 };
 
 // Opens the platform of the system the driver runs on, as the product would (Linux:
-// the system root of $MIREL_SETUP_ROOT). Null when it cannot, with the reason in `error`.
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(std::string* error);
+// the system root of $MIREL_SETUP_ROOT, or with `winePrefix` that Wine prefix, an empty
+// one meaning Wine's default). Null when it cannot, with the reason in `error`. `opened`
+// names a Wine prefix opened, for the driver to print; it stays empty otherwise.
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+                                                   std::string* error);
 
 // UTF-8 into the system's ANSI code page and back. A character the code page cannot
 // hold comes out as a replacement character; neither conversion fails.

@@ -2,6 +2,7 @@
 #include "tools/script_driver/driver_platform.h"
 
 #include "platform/posix/posix_platform.h"
+#include "platform/posix/system_choice.h"
 
 namespace scriptdriver {
 namespace {
@@ -19,10 +20,16 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(std::string* error) {
-    std::unique_ptr<posixplat::PosixPlatform> platform =
-        posixplat::PosixPlatform::Open(posixplat::DefaultSystemRoot(), error);
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+                                                   std::string* error) {
+    posixplat::SystemChoice choice;
+    choice.winePrefix = winePrefix.has_value();
+    if (winePrefix) choice.prefixDir = *winePrefix;
+    std::string what;
+    std::unique_ptr<posixplat::PosixPlatform> platform = posixplat::OpenChosenSystem(choice, &what, error);
     if (!platform) return nullptr;
+    // The sandbox says nothing: the driver's output is what the dialog shows.
+    if (choice.winePrefix) *opened = what;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
 

@@ -45,7 +45,13 @@ std::string FromWide(UINT codePage, const std::wstring& wide) {
 
 }  // namespace
 
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(std::string* error) {
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string*,
+                                                   std::string* error) {
+    // On Windows the system is the one the driver runs on, a Wine prefix included.
+    if (winePrefix) {
+        *error = "--wine-prefix belongs to the Linux build; run this driver under Wine in the prefix instead";
+        return nullptr;
+    }
     // The driver's output is compared line by line with the Linux build's: no CR
     // before each line feed.
     _setmode(_fileno(stdout), _O_BINARY);

@@ -1,13 +1,18 @@
-// mirel-setup: the installer's Linux executable. Takes no arguments; the system it
-// installs into is the POSIX platform's root ($MIREL_SETUP_ROOT or the user's data folder).
+// mirel-setup: the installer's Linux executable. The system it installs into is the
+// POSIX platform's sandbox ($MIREL_SETUP_ROOT or the user's data folder), or with
+// --wine-prefix [DIR] a Wine prefix.
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <algorithm>
+#include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "app/installer_app.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/posix/system_choice.h"
 #include "res/resource_tables.h"
 #include "ui/qt/dialog_layout.h"
 #include "ui/qt/geometry_report.h"
@@ -15,17 +20,33 @@
 #include "ui/qt/system_problems.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so that it needs no display.
+    if (std::find_if(argv + 1, argv + argc, [](const char* arg) { return std::string(arg) == "--help"; }) != argv + argc) {
+        std::cout << "usage: mirel-setup [--wine-prefix [DIR]]\nInstalls or uninstalls the game from its disc.\n"
+                  << posixplat::SystemChoiceUsage();
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(qtui::IconResourcePath(IDR_MAINFRAME)));
     const QString caption = QString::fromUtf8(res::MainDialogTemplate().caption);
 
+    std::vector<std::string> args;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) args.push_back(argument.toStdString());
+    posixplat::SystemChoice choice;
     std::string error;
-    std::unique_ptr<posixplat::PosixPlatform> system =
-        posixplat::PosixPlatform::Open(posixplat::DefaultSystemRoot(), &error);
+    if (!posixplat::TakeSystemChoice(&args, &choice, &error) || !args.empty()) {
+        std::cerr << "mirel-setup: " << (error.empty() ? "unknown argument " + args.front() : error) << '\n';
+        return 2;
+    }
+
+    std::string opened;
+    std::unique_ptr<posixplat::PosixPlatform> system = posixplat::OpenChosenSystem(choice, &opened, &error);
     if (!system) {
+        std::cerr << "mirel-setup: " << error << '\n';
         QMessageBox::critical(nullptr, caption, QString::fromStdString(error));
         return 1;
     }
+    std::cout << opened << std::endl;
     if (const std::vector<std::string> problems = system->Problems(); !problems.empty()) {
         qtui::ShowSystemProblems(caption, problems);
     }
