@@ -133,10 +133,9 @@ std::string DesktopEntryText(const std::string& name, const std::string& prefix,
     if (HasLineBreak(name) || HasLineBreak(prefix) || HasLineBreak(hostLinkPath) || HasLineBreak(hostWorkingFolder)) {
         return {};
     }
-    // As Wine's builder: start.exe opens the link, so its target starts in its own
-    // working folder, under Wine in this prefix.
-    const std::string exec = "env WINEPREFIX=" + ExecArgument(prefix) + " wine " +
-                             ExecArgument("C:\\windows\\command\\start.exe") + " /Unix " + ExecArgument(hostLinkPath);
+    // As Wine's builder: Wine's start program opens the link, so its target starts in its
+    // own working folder, under Wine in this prefix.
+    const std::string exec = "env WINEPREFIX=" + ExecArgument(prefix) + " wine start /unix " + ExecArgument(hostLinkPath);
     std::string text = "[Desktop Entry]\nType=Application\nName=" + EntryValue(name, false) +
                        "\nExec=" + EntryValue(exec, true) + "\n";
     if (!hostWorkingFolder.empty()) text += "Path=" + EntryValue(hostWorkingFolder, false) + "\n";
