@@ -119,7 +119,19 @@ case "$case_name" in
     [ "$before" = "$after" ] || fail "the prefix changed: $(diff <(echo "$before") <(echo "$after") | head -5)"
     ;;
   launchers)
+    cp "$WIN/user.reg" "$TMP/user.before"; cp "$WIN/system.reg" "$TMP/system.before"
     grep -qF "$DONE" <<< "$(linux_driver <<< "$install_commands" 2>&1)" || fail "the Linux install failed"
+    # Only our keys changed in Wine's own file; every other line is as Wine wrote it.
+    diff <(grep -v '^#time=' "$TMP/user.before") <(grep -v '^#time=' "$WIN/user.reg") | grep '^[<>]' |
+      grep -v '^> \[Software\\\\Velstra\\\\Mirel\] [0-9]*$' | grep -v '^> "\(Path\|CDPath\|SetupMode\|Install KOE\)"=' |
+      grep -v '^> $' > "$TMP/other-changes"
+    [ ! -s "$TMP/other-changes" ] || fail "the install changed other lines of user.reg: $(head -5 "$TMP/other-changes")"
+    # An install and uninstall of ours (no Wine program run meanwhile, which would have
+    # Wine rewrite its font keys) leave Wine's files exactly as they were.
+    grep -qF "$UNINSTALLED" <<< "$(linux_driver <<< "$uninstall_commands" 2>&1)" || fail "the Linux uninstall failed"
+    cmp -s "$TMP/user.before" "$WIN/user.reg" || fail "user.reg differs after an install and uninstall: $(diff "$TMP/user.before" "$WIN/user.reg" | head -12)"
+    cmp -s "$TMP/system.before" "$WIN/system.reg" || fail "system.reg changed: $(diff "$TMP/system.before" "$WIN/system.reg" | head -8)"
+    grep -qF "$DONE" <<< "$(linux_driver <<< "$install_commands" 2>&1)" || fail "the second Linux install failed"
     for launcher in "$MENU_LAUNCHER" "$DESKTOP_LAUNCHER"; do
       [ -f "$launcher" ] || { fail "no launcher $launcher"; continue; }
       desktop-file-validate "$launcher" || fail "desktop-file-validate refuses $launcher"
