@@ -140,7 +140,7 @@ plat::RegResult HiveStore::Modify(const std::function<plat::RegResult(HiveKey& r
     // From here the kept tree may be edited: unless it ends up written, it is dropped.
     result = change(*root, &changed);
     if (result == plat::kErrorSuccess && changed) {
-        const std::string text = SerialiseHive(*root);
+        const std::string text = SerialiseHive(*root, m_cache.KnownSize());
         result = ReplaceFile(folder.Get(), text);
         if (result == plat::kErrorSuccess) {
             m_cache.Wrote(std::move(created), text);

@@ -38,7 +38,10 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
         const bool hasValue = i + 1 < args.size();
         if (option == "--help" || option == "-h") {
             parsed.help = true;
-        } else if (option == "--fail-link") {
+            continue;
+        }
+        parsed.injectsFaults = true;
+        if (option == "--fail-link") {
             parsed.plan.failLinkSave = true;
         } else if (option == "--free-bytes") {
             if (!hasValue || !ParseFreeBytes(args[++i], &parsed.plan)) {
