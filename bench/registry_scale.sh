@@ -106,13 +106,13 @@ run_driver() {
   local start end
   start=$(now)
   MIREL_SETUP_ROOT=$system/root /usr/bin/time -f '%M' -o "$work/rss" \
-    "$driver" --free-bytes C=1099511627776 <<< "$1" > "$work/output"
+    "$driver" <<< "$1" > "$work/output"
   end=$(now)
   echo "$((end - start)) $(cat "$work/rss")"
 }
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 ms() { awk -v us="$1" 'BEGIN { printf "%.1f", us / 1000 }'; }
-mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+mib() { awk -v k="$1" 'BEGIN { printf "%.2f", k / 1024 }'; }
 
 full=$'start\nselect 1001 C\nselect 1003 Q\nclick 1020\nanswer ok\nclick 1010\n'
 uninstall=$'start\nanswer yes ok\nclick 1009\n'

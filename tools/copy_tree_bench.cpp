@@ -112,7 +112,10 @@ int Generate(const std::string& folder, std::uint64_t totalBytes, unsigned split
     const char* largeTypes[] = {".MPG", ".MPG", ".OGG"};
     for (unsigned i = 0; i < 3 * split && largeSize > 0; ++i) {
         std::string name = largeNames[i % 3];
-        if (split > 1) name += "_" + std::to_string(i / 3);
+        if (split > 1) {
+            name += '_';
+            name += std::to_string(i / 3);
+        }
         const fs::path path = root / (name + largeTypes[i % 3]);
         fs::create_directories(path.parent_path(), ec);
         if (!WriteGeneratedFile(path, largeSize, 1000 + i, buffer)) return 1;

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
-    scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);
+    scriptdriver::DriverSession session(options.injectsFaults ? faults.platform() : system->platform(), codec,
+                                        std::cout, std::cerr);
     return session.Run(std::cin);
 }

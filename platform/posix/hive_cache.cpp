@@ -127,6 +127,7 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
 void HiveCache::Wrote(std::unique_ptr<HiveKey> root, std::string_view text) {
     if (root) m_root = std::move(root);
     m_digest = Digest(text);
+    m_identity.size = static_cast<off_t>(text.size());
     // Its times are those of this moment: on probation, like any file just changed.
     m_settled = false;
 }

@@ -46,6 +46,9 @@ public:
     // Drops the kept tree: it may no longer be what the file holds.
     void Forget();
 
+    // The size of the file the kept tree was last read from or written as.
+    std::size_t KnownSize() const { return static_cast<std::size_t>(m_identity.size); }
+
 private:
     struct Identity {
         dev_t device = 0;

@@ -259,8 +259,11 @@ bool IsCleanString(std::uint32_t type, std::string_view data) {
     return IsPlainText(data.substr(0, data.size() - 1));
 }
 
-std::string SerialiseHive(const HiveKey& root) {
-    std::string out(kHeader);
+std::string SerialiseHive(const HiveKey& root, std::size_t expectedSize) {
+    std::string out;
+    // A little more than the old size: most changes add a few lines.
+    out.reserve(expectedSize + expectedSize / 64);
+    out += kHeader;
     out += "\n\n";
     AppendKey(out, root, root.name(), true);
     return out;

@@ -21,7 +21,9 @@
 
 namespace posixplat::reg {
 
-std::string SerialiseHive(const HiveKey& root);
+// `expectedSize` (the size of the file the hive was read from, say) is room reserved at
+// once: a hive of megabytes is then never held twice while its text grows.
+std::string SerialiseHive(const HiveKey& root, std::size_t expectedSize = 0);
 
 // Reads `text` into `root` (whose name is the hive name every section must start with).
 // False, with the line and the reason in `error`, when the text is not such a hive;

@@ -11,8 +11,8 @@ public:
     bool Parse(std::string_view text, HiveKey* root, std::string* error) override {
         return ParseHive(text, root, error);
     }
-    bool Serialise(const HiveKey& root, std::string* text, std::string*) override {
-        *text = SerialiseHive(root);
+    bool Serialise(const HiveKey& root, std::size_t sizeHint, std::string* text, std::string*) override {
+        *text = SerialiseHive(root, sizeHint);
         return true;
     }
 };
@@ -29,7 +29,7 @@ public:
         m_layout = std::move(layout);
         return true;
     }
-    bool Serialise(const HiveKey& root, std::string* text, std::string* error) override {
+    bool Serialise(const HiveKey& root, std::size_t, std::string* text, std::string* error) override {
         return SerialiseWineHive(root, m_layout, WineFileTimeNow(), text, &m_pending, error);
     }
     void Written() override { m_layout = std::move(m_pending); }

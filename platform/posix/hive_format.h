@@ -1,6 +1,7 @@
 #pragma once
 // How a hive's file is written: the sandbox's REGEDIT4 text, or a Wine prefix's own
 // registry format, which must keep every line of a key we did not change as it was.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@ public:
     // Reads `text` into `root`; false with "line N: reason" in `error`.
     virtual bool Parse(std::string_view text, HiveKey* root, std::string* error) = 0;
     // The file for `root`, a tree read by the last Parse (or a new hive) and changed
-    // since. False with the reason when it cannot be written in this format.
-    virtual bool Serialise(const HiveKey& root, std::string* text, std::string* error) = 0;
+    // since; `sizeHint` is about how long it will be. False with the reason when it
+    // cannot be written in this format.
+    virtual bool Serialise(const HiveKey& root, std::size_t sizeHint, std::string* text, std::string* error) = 0;
     // The text of the last Serialise is now what the file holds.
     virtual void Written() {}
     // The file is gone: the next Serialise writes a new one.

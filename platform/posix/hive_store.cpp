@@ -146,7 +146,8 @@ plat::RegResult HiveStore::Modify(const std::function<plat::RegResult(HiveKey& r
     if (result == plat::kErrorSuccess && changed) {
         std::string text;
         std::string error;
-        result = m_format->Serialise(*root, &text, &error) ? ReplaceFile(folder.Get(), text) : plat::kErrorInvalidParameter;
+        result = m_format->Serialise(*root, m_cache.KnownSize(), &text, &error) ? ReplaceFile(folder.Get(), text)
+                                                                                : plat::kErrorInvalidParameter;
         if (result == plat::kErrorSuccess) {
             m_format->Written();
             m_cache.Wrote(std::move(created), text);

@@ -38,13 +38,18 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
         const bool hasValue = i + 1 < args.size();
         if (option == "--help" || option == "-h") {
             parsed.help = true;
-        } else if (option == "--wine-prefix") {
+            continue;
+        }
+        if (option == "--wine-prefix") {
             if (parsed.winePrefix) {
                 *error = "--wine-prefix is given twice";
                 return false;
             }
             parsed.winePrefix = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
-        } else if (option == "--fail-link") {
+            continue;
+        }
+        parsed.injectsFaults = true;
+        if (option == "--fail-link") {
             parsed.plan.failLinkSave = true;
         } else if (option == "--free-bytes") {
             if (!hasValue || !ParseFreeBytes(args[++i], &parsed.plan)) {

@@ -11,6 +11,10 @@ namespace scriptdriver {
 
 struct DriverOptions {
     faultplat::FaultPlan plan;
+    // Some option asks for a fault. Without one the dialog runs on the platform exactly
+    // as the product does (the host files' copy through the kernel, say), not through
+    // the fault platform's wrappers.
+    bool injectsFaults = false;
     bool help = false;
     // --wine-prefix [DIR] (Linux): install into a Wine prefix; an empty DIR is Wine's own
     // default prefix.
