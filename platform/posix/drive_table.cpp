@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 #include <system_error>
 
@@ -20,12 +21,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 // The line without its comment and surrounding white space.
 std::string StripCommentAndTrim(const std::string& line) {
@@ -43,22 +38,12 @@ std::string StripCommentAndTrim(const std::string& line) {
 }
 
 bool DriveTypeFromName(const std::string& name, plat::DriveType* type) {
-    static const struct {
-        const char* name;
-        plat::DriveType type;
-    } kTypes[] = {
+    static const NamedDriveType kTypes[] = {
         {"fixed", plat::DriveType::Fixed},         {"cdrom", plat::DriveType::CdRom},
         {"removable", plat::DriveType::Removable}, {"remote", plat::DriveType::Remote},
         {"ramdisk", plat::DriveType::RamDisk},
     };
-    const std::string lower = Lower(name);
-    for (const auto& entry : kTypes) {
-        if (lower == entry.name) {
-            *type = entry.type;
-            return true;
-        }
-    }
-    return false;
+    return FindNamedDriveType(kTypes, std::size(kTypes), name, type);
 }
 
 std::string WithoutTrailingSlashes(std::string folder) {
@@ -348,6 +333,17 @@ void AddOpticalDrives(std::vector<DriveMapping>& drives, const std::vector<std::
         if (next > 'Z') return;
         drives.push_back(DriveMapping{next, plat::DriveType::CdRom, folder});
     }
+}
+
+bool FindNamedDriveType(const NamedDriveType* names, std::size_t count, const std::string& name,
+                        plat::DriveType* type) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SameNameIgnoringCase(name, names[i].name)) {
+            *type = names[i].type;
+            return true;
+        }
+    }
+    return false;
 }
 
 const DriveMapping* FindDrive(const std::vector<DriveMapping>& drives, char letter) {

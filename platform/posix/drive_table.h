@@ -14,6 +14,7 @@
 // byte of two hex digits; without quotes it runs to the comment or the end of the line,
 // surrounding white space dropped. Lines that cannot be used are passed over, and so is
 // a later line for a letter that is already mapped; each is reported.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,16 @@ struct DriveMapping {
 };
 
 enum class DriveLineKind { Blank, Drive, Malformed };
+
+// A drive type by one of its names (the drives file's, or Wine's).
+struct NamedDriveType {
+    const char* name;  // lower case
+    plat::DriveType type;
+};
+
+// The type named `name` (in any ASCII case) in `names`; false when none is.
+bool FindNamedDriveType(const NamedDriveType* names, std::size_t count, const std::string& name,
+                        plat::DriveType* type);
 
 // Reads one line of the drives file; fills `drive` for a drive line, and `why` (when
 // given) for a malformed one.

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/posix/optical_mounts.h"
 #include "platform/posix/posix_handles.h"
@@ -21,22 +22,12 @@ std::string Lower(std::string text) {
 }
 
 bool TypeFromWineName(const std::string& name, plat::DriveType* type) {
-    static const struct {
-        const char* name;
-        plat::DriveType type;
-    } kTypes[] = {
+    static const NamedDriveType kTypes[] = {
         {"hd", plat::DriveType::Fixed},          {"cdrom", plat::DriveType::CdRom},
         {"network", plat::DriveType::Remote},    {"floppy", plat::DriveType::Removable},
         {"ramdisk", plat::DriveType::RamDisk},
     };
-    const std::string lower = Lower(name);
-    for (const auto& entry : kTypes) {
-        if (lower == entry.name) {
-            *type = entry.type;
-            return true;
-        }
-    }
-    return false;
+    return FindNamedDriveType(kTypes, std::size(kTypes), name, type);
 }
 
 std::string RealPath(const std::string& path) {
