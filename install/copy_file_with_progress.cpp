@@ -35,7 +35,7 @@ int CInstallerDlg::CopyFileWithProgress(const std::string& destination, const st
             std::int64_t copied = 0;
             std::size_t got = 0;
             do {
-                if (!in->Read(buffer.data(), buffer.size(), &got) || !out->Write(buffer.data(), got)) {
+                if (!in->TransferTo(*out, buffer.data(), buffer.size(), &got)) {
                     result = 0;
                     break;
                 }

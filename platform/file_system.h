@@ -48,6 +48,14 @@ public:
     // Writes all `size` bytes or returns false (output error, full disk).
     virtual bool Write(const void* buffer, std::size_t size) = 0;
     virtual bool GetStatus(FileStatus* status) = 0;
+    // Moves up to `size` bytes from this file to `out`, as one Read into `buffer` and one
+    // Write of what it got would; `*got` is fewer than `size` only at the end of this
+    // file. False on an input or output error. A platform that can move the bytes
+    // without passing them through the process overrides this; `buffer` (at least `size`
+    // bytes) is its way back when the system cannot.
+    virtual bool TransferTo(File& out, void* buffer, std::size_t size, std::size_t* got) {
+        return Read(buffer, size, got) && out.Write(buffer, *got);
+    }
 };
 
 struct FolderEntry {

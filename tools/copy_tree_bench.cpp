@@ -1,9 +1,10 @@
 // Benchmark helper for bench/copy_tree.sh.
 //
-//   copy_tree_bench generate FOLDER BYTES
+//   copy_tree_bench generate FOLDER BYTES [SPLIT]
 //       Writes a disc-like tree of about BYTES bytes into FOLDER (which must not exist):
 //       a few files of hundreds of megabytes and many of tens of kilobytes in nested
-//       folders. Contents are deterministic.
+//       folders. With SPLIT (default 1), SPLIT times the files, each 1/SPLIT of the size,
+//       in the same folders. Contents are deterministic.
 //
 //   copy_tree_bench copy SOURCE DESTINATION
 //       Copies the host folder SOURCE to DESTINATION (which must not exist, its parent
@@ -94,7 +95,7 @@ bool WriteGeneratedFile(const fs::path& path, std::uint64_t size, std::uint64_t 
     return static_cast<bool>(out);
 }
 
-int Generate(const std::string& folder, std::uint64_t totalBytes) {
+int Generate(const std::string& folder, std::uint64_t totalBytes, unsigned split) {
     const fs::path root(folder);
     std::error_code ec;
     if (fs::exists(root, ec)) {
@@ -106,10 +107,13 @@ int Generate(const std::string& folder, std::uint64_t totalBytes) {
     std::uint64_t files = 0;
 
     // About 60% in three large files, as the music and movie folders of a disc have.
-    const std::uint64_t largeSize = totalBytes / 5;
-    const char* largeNames[] = {"MOV/OPENING.MPG", "MOV/ENDING.MPG", "BGM/BGM_ALL.OGG"};
-    for (int i = 0; i < 3 && largeSize > 0; ++i) {
-        const fs::path path = root / largeNames[i];
+    const std::uint64_t largeSize = totalBytes / 5 / split;
+    const char* largeNames[] = {"MOV/OPENING", "MOV/ENDING", "BGM/BGM_ALL"};
+    const char* largeTypes[] = {".MPG", ".MPG", ".OGG"};
+    for (unsigned i = 0; i < 3 * split && largeSize > 0; ++i) {
+        std::string name = largeNames[i % 3];
+        if (split > 1) name += "_" + std::to_string(i / 3);
+        const fs::path path = root / (name + largeTypes[i % 3]);
         fs::create_directories(path.parent_path(), ec);
         if (!WriteGeneratedFile(path, largeSize, 1000 + i, buffer)) return 1;
         written += largeSize;
@@ -120,11 +124,13 @@ int Generate(const std::string& folder, std::uint64_t totalBytes) {
     const char* topFolders[] = {"CUR", "MCG", "MSK", "TXT", "MSE", "KOE"};
     std::uint64_t index = 0;
     while (written < totalBytes) {
-        const std::uint64_t size = std::min<std::uint64_t>(totalBytes - written, 16384 + (index * 7919) % 49153);
-        const char* top = topFolders[index % 6];
+        const std::uint64_t size =
+            std::min<std::uint64_t>(totalBytes - written, (16384 + (index * 7919) % 49153) / split);
+        const std::uint64_t place = index / split;  // a split tree has more files in the same folders
+        const char* top = topFolders[place % 6];
         char relative[96];
         std::snprintf(relative, sizeof relative, "%s/S%02" PRIu64 "/D%" PRIu64 "/%s%06" PRIu64 ".DAT", top,
-                      (index / 6) % 8, (index / 48) % 4, top, index);
+                      (place / 6) % 8, (place / 48) % 4, top, index);
         const fs::path path = root / relative;
         fs::create_directories(path.parent_path(), ec);
         if (!WriteGeneratedFile(path, size, 5000 + index, buffer)) return 1;
@@ -208,7 +214,7 @@ int Evict(const std::string& folder) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: copy_tree_bench generate FOLDER BYTES\n"
+                 "usage: copy_tree_bench generate FOLDER BYTES [SPLIT]\n"
                  "       copy_tree_bench copy SOURCE DESTINATION\n"
                  "       copy_tree_bench evict FOLDER\n");
     return 2;
@@ -218,14 +224,18 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "evict") return Evict(argv[2]);
-    if (argc != 4) return Usage();
-    const std::string command = argv[1];
-    if (command == "generate") {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "generate" && (argc == 4 || argc == 5)) {
         char* end = nullptr;
         const unsigned long long bytes = std::strtoull(argv[3], &end, 10);
         if (!end || *end) return Usage();
-        return Generate(argv[2], bytes);
+        unsigned long split = 1;
+        if (argc == 5) {
+            split = std::strtoul(argv[4], &end, 10);
+            if (!end || *end || split == 0 || split > 1000) return Usage();
+        }
+        return Generate(argv[2], bytes, static_cast<unsigned>(split));
     }
-    if (command == "copy") return Copy(argv[2], argv[3]);
+    if (command == "copy" && argc == 4) return Copy(argv[2], argv[3]);
     return Usage();
 }

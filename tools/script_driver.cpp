@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
         return 1;
     }
+    for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
     scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);

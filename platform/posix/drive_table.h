@@ -6,9 +6,14 @@
 //     C: fixed /home/me/.local/share/mirel-setup/drive_c
 //     Q: cdrom /media/cdrom0
 //
+//     D: fixed "/srv/games #2/\x0a"
+//
 // Types are fixed, cdrom, removable, remote and ramdisk (any letter case). A `#` at the
-// start of a line or after white space starts a comment. Lines that cannot be read are
-// passed over, and so is a later line for a letter that is already mapped.
+// start of a line or after white space starts a comment. A host folder in double quotes
+// may hold any byte: inside the quotes `\\` is a backslash, `\"` a quote and `\xHH` the
+// byte of two hex digits; without quotes it runs to the comment or the end of the line,
+// surrounding white space dropped. Lines that cannot be used are passed over, and so is
+// a later line for a letter that is already mapped; each is reported.
 #include <string>
 #include <vector>
 
@@ -24,16 +29,29 @@ struct DriveMapping {
 
 enum class DriveLineKind { Blank, Drive, Malformed };
 
-// Reads one line of the drives file; fills `drive` for a drive line.
-DriveLineKind ParseDriveLine(const std::string& line, DriveMapping* drive);
+// Reads one line of the drives file; fills `drive` for a drive line, and `why` (when
+// given) for a malformed one.
+DriveLineKind ParseDriveLine(const std::string& line, DriveMapping* drive, std::string* why = nullptr);
+
+// The line that ParseDriveLine reads back as `drive`, its folder quoted when it needs to be.
+std::string FormatDriveLine(const DriveMapping& drive);
+
+// A line of the drives file that was not used, and why.
+struct DriveLineProblem {
+    int line;  // 1-based
+    std::string reason;
+};
 
 // Reads a whole drives file: the drive lines in file order, first mapping of a letter wins.
-std::vector<DriveMapping> ParseDriveTable(const std::string& text);
+std::vector<DriveMapping> ParseDriveTable(const std::string& text, std::vector<DriveLineProblem>* problems = nullptr);
 
-// Reads <root>/drives. When the file is missing it is created with
+// Reads <root>/drives, which must be a regular file (anything else is never opened for
+// reading, so a named pipe cannot block). When the file is missing it is created with
 // "C: fixed <root>/drive_c" and that folder is made; the default table is used even
-// if writing fails, so a read-only root still has a C: drive.
-std::vector<DriveMapping> LoadDriveTable(const std::string& root);
+// if writing fails, so a read-only root still has a C: drive. Every line that is not
+// used, and a file that cannot be read, is described in `problems` as
+// "<file>: line N: reason" or "<file>: reason".
+std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<std::string>* problems = nullptr);
 
 // Maps each host folder in `mountPoints` that no drive maps yet, as a CD-ROM drive on
 // the first free letter from D:. Mount points beyond Z: are left out.

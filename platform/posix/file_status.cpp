@@ -52,22 +52,18 @@ timespec FromFileTime(plat::FileTime time) {
 
 bool IsReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
-bool StatusOfHostPath(const std::string& hostPath, plat::FileStatus* status) {
-    return StatusByStatx(AT_FDCWD, hostPath.c_str(), 0, status, nullptr);
-}
-
 bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode) {
     return StatusByStatx(fd, "", AT_EMPTY_PATH, status, mode);
 }
 
-bool ApplyStatusToHostPath(const std::string& hostPath, const plat::FileStatus& status) {
+bool ApplyStatusToDescriptor(int fd, const plat::FileStatus& status) {
     timespec times[2];
     times[0] = status.lastAccessTime ? FromFileTime(status.lastAccessTime) : timespec{0, UTIME_OMIT};
     times[1] = status.lastWriteTime ? FromFileTime(status.lastWriteTime) : timespec{0, UTIME_OMIT};
-    if (::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) != 0) return false;
+    if (::futimens(fd, times) != 0) return false;
 
     struct stat info;
-    if (::stat(hostPath.c_str(), &info) != 0) return false;
+    if (::fstat(fd, &info) != 0) return false;
     mode_t mode = info.st_mode & 07777;
     if (status.attributes & plat::kAttrReadOnly) {
         mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
@@ -75,7 +71,7 @@ bool ApplyStatusToHostPath(const std::string& hostPath, const plat::FileStatus& 
         mode |= S_IWUSR;
     }
     if (mode == (info.st_mode & 07777)) return true;
-    return ::chmod(hostPath.c_str(), mode) == 0;
+    return ::fchmod(fd, mode) == 0;
 }
 
 }  // namespace posixplat

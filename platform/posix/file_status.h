@@ -18,14 +18,13 @@ timespec FromFileTime(plat::FileTime time);
 // Read-only in the Win32 sense: no write bit for anyone.
 bool IsReadOnlyMode(mode_t mode);
 
-// Status of the entry at `hostPath` (symbolic links followed), or of an open file.
-bool StatusOfHostPath(const std::string& hostPath, plat::FileStatus* status);
+// Status of an open file or folder (a descriptor opened with O_PATH will do).
 // With `mode`, also the file's type and permission bits (st_mode).
 bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode = nullptr);
 
 // Sets the last-write and last-access times (a time of 0 leaves that stamp alone; the
 // creation time cannot be set on Linux and is ignored), then the read-only attribute:
 // with kAttrReadOnly every write bit is cleared, without it the owner may write.
-bool ApplyStatusToHostPath(const std::string& hostPath, const plat::FileStatus& status);
+bool ApplyStatusToDescriptor(int fd, const plat::FileStatus& status);
 
 }  // namespace posixplat

@@ -1,5 +1,6 @@
 #include "platform/posix/hive_file_format.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/posix/registry_names.h"
@@ -271,7 +272,8 @@ bool ParseHive(std::string_view text, HiveKey* root, std::string* error) {
     std::string_view line;
     std::string reason;
     auto fail = [&](const std::string& why) {
-        if (error) *error = "line " + std::to_string(lines.number()) + ": " + why;
+        // An empty file has no line, but its first is where the header is missing.
+        if (error) *error = "line " + std::to_string(std::max(lines.number(), 1)) + ": " + why;
         return false;
     };
     if (!lines.Next(&line) || line != kHeader) return fail("not a REGEDIT4 file");

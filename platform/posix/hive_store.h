@@ -5,9 +5,16 @@
 // <HIVE NAME>.reg.tmp, flushes it, renames it over the hive and flushes the folder, all
 // before the lock is released, so two processes never lose each other's changes and a
 // crash leaves the old or the new file. A file that does not parse is never replaced.
+//
+// The lock and temporary files are opened in the folder without following a symbolic
+// link: a link planted there never gets a file elsewhere created or overwritten. A link
+// at the lock file refuses every change; one at the temporary file is removed.
+//
+// The parsed hive is kept between calls while its file is unchanged (hive_cache.h).
 #include <functional>
 #include <string>
 
+#include "platform/posix/hive_cache.h"
 #include "platform/posix/hive_tree.h"
 #include "platform/registry.h"
 
@@ -32,17 +39,22 @@ public:
     // result of `change`, or the error that kept the change from being read or written.
     plat::RegResult Modify(const std::function<plat::RegResult(HiveKey& root, bool* changed)>& change);
 
+    // True when the hive file is absent or parses. Otherwise false, with what is wrong
+    // in `problem`: "<file path>: line N: <reason>" for text that does not parse,
+    // "<file path>: <reason>" for a file that cannot be read or is not a regular file.
+    bool Check(std::string* problem);
+
 private:
-    enum class Load { kOk, kAbsent };
-    plat::RegResult LoadFile(HiveKey* root, Load* state) const;
-    plat::RegResult ReplaceFile(const HiveKey& root) const;
+    plat::RegResult ReplaceFile(int folder, const std::string& text) const;
 
     std::string m_folder;
     std::string m_hiveName;
     std::string m_filePath;
-    std::string m_lockPath;
-    std::string m_tempPath;
+    std::string m_fileName;
+    std::string m_lockName;
+    std::string m_tempName;
     Seed m_seed;
+    HiveCache m_cache;
 };
 
 }  // namespace posixplat::reg

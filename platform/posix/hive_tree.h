@@ -1,8 +1,11 @@
 #pragma once
 // One hive in memory: a tree of keys, each with its values in the order they were first
 // set and its sub-keys sorted the way Win32 enumerates them (case-insensitively).
+//
+// Sub-keys sit in one sorted array, so that the key at an enumeration index is one step
+// away and a hive of 100,000 keys stays near a hundred bytes a key. A file this store
+// wrote lists the keys in that order, and reading it only ever appends.
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,7 +22,8 @@ struct HiveValue {
 
 class HiveKey {
 public:
-    explicit HiveKey(std::string name) : m_name(std::move(name)) {}
+    explicit HiveKey(std::string name);
+    ~HiveKey();
     HiveKey(const HiveKey&) = delete;
     HiveKey& operator=(const HiveKey&) = delete;
 
@@ -37,7 +41,7 @@ public:
     // Visits the sub-keys in enumeration order.
     template <typename Visit>
     void ForEachSubKey(Visit&& visit) const {
-        for (const auto& entry : m_subKeys) visit(*entry.second);
+        for (const auto& sub : m_subKeys) visit(*sub);
     }
 
     const std::vector<HiveValue>& values() const { return m_values; }
@@ -47,10 +51,16 @@ public:
     bool SetValue(std::string_view name, std::uint32_t type, std::string data);
 
 private:
+    using SubKeys = std::vector<std::unique_ptr<HiveKey>>;
+    // Where a sub-key of that name is or would go.
+    SubKeys::const_iterator LowerBound(std::string_view name) const;
+    std::size_t ValueIndex(std::string_view name) const;  // m_values.size() when absent
+
     std::string m_name;
     std::vector<HiveValue> m_values;
-    std::unordered_map<std::string, std::size_t> m_valueIndex;  // folded name -> place in m_values
-    std::map<std::string, std::unique_ptr<HiveKey>> m_subKeys;  // by folded name
+    SubKeys m_subKeys;  // in enumeration order
+    // Folded name -> place in m_values, kept only for keys with many values.
+    std::unique_ptr<std::unordered_map<std::string, std::size_t>> m_valueIndex;
 };
 
 // The key at `path` below `root` (each component matched ignoring case); null if absent.

@@ -3,10 +3,13 @@
 // interrupted and short system calls.
 #include <memory>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/posix/open_reads.h"
+#include "platform/posix/kernel_copy.h"
 #include "platform/posix/posix_handles.h"
 
 namespace posixplat {
@@ -19,23 +22,39 @@ public:
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
+    // To another host file the bytes go inside the kernel (kernel_copy.h); to any other
+    // kind of file (a wrapper of tests, say) as a Read and a Write through `buffer`.
+    bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override;
 
 private:
+    // Runs `step` (bytes moved at `done` so far, or -1) until `size` bytes, the end of the
+    // file, or an error.
+    template <typename Step>
+    bool Gather(std::size_t size, std::size_t* got, Step step);
+
     UniqueFd m_fd;
     std::optional<plat::FileStatus> m_statusAtOpen;
     std::int64_t m_position = 0;  // bytes read so far
+    CopyRoute m_route = CopyRoute::kCopyFileRange;
 };
+
+// Opens the file that `open` names (it is called with open(2) flags and a mode, and
+// resolves the name beneath the file's drive).
+using HostOpener = std::function<UniqueFd(int flags, mode_t mode)>;
 
 // Opens a regular file for reading; null for anything else (a folder, a pipe, a device)
 // and when it cannot be opened. Its reads take the size it had when opened as its end
 // (which saves a read per file); what is appended later comes only with later reads.
-std::unique_ptr<plat::File> OpenHostFileForRead(const std::string& hostPath);
+// The file is in `reads` while it is open.
+std::unique_ptr<plat::File> OpenHostFileForRead(const HostOpener& open, OpenReads& reads);
 
 // Creates the file or truncates an existing regular file, for writing. Refuses a
 // read-only file even where the caller could override permissions (root), a folder,
-// anything that is not a regular file, and a symbolic link that leads nowhere (writing
-// through it would create a file wherever it points).
+// anything that is not a regular file, a symbolic link that leads nowhere (writing
+// through it would create a file wherever it points), and a file in `reads` (the source
+// of a copy, by whatever name it is reached).
 // `created` tells whether the file is new.
-std::unique_ptr<plat::File> OpenHostFileForWrite(const std::string& hostPath, bool* created = nullptr);
+std::unique_ptr<plat::File> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads,
+                                                 bool* created = nullptr);
 
 }  // namespace posixplat

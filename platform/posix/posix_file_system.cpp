@@ -1,5 +1,6 @@
 #include "platform/posix/posix_file_system.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/posix/beneath.h"
 #include "platform/posix/file_status.h"
 #include "platform/posix/folder_enumeration.h"
 #include "platform/posix/optical_mounts.h"
@@ -25,16 +27,31 @@ const DriveMapping* DriveOfRoot(const std::vector<DriveMapping>& drives, const s
     return FindDrive(drives, root[0]);
 }
 
-// A Windows path on a mapped drive, not yet looked up on the disk.
+// A Windows path on a mapped drive, not yet looked up on the disk, with the drive's host
+// folder open: every operation resolves its host path beneath that folder.
 struct Located {
     std::string hostFolder;
     std::vector<std::string> components;
     std::string literal;
+    UniqueFd base;
+    LinkReach reach = LinkReach::kBeneathBase;
+
+    UniqueFd Open(const std::string& relative, int flags, mode_t mode = 0) const {
+        return OpenBelow(reach, base.Get(), relative, flags, mode);
+    }
+
+    // `hostPath` (the literal path or the case-insensitive walk's result, both below
+    // `hostFolder`) relative to the drive.
+    BeneathPath Below(const std::string& hostPath) const {
+        BeneathPath path;
+        SplitBeneath(hostFolder, hostPath, &path);
+        return path;
+    }
 };
 
 // False for a malformed path, an unmapped letter and, with `entryOnly`, a drive root
 // (which no operation may create, remove or open).
-bool Locate(const std::vector<DriveMapping>& drives, const std::string& windowsPath, bool entryOnly,
+bool Locate(const std::vector<DriveMapping>& drives, LinkReach reach, const std::string& windowsPath, bool entryOnly,
             Located* target) {
     WindowsPath parsed;
     if (!ParseWindowsPath(windowsPath, &parsed)) return false;
@@ -44,19 +61,22 @@ bool Locate(const std::vector<DriveMapping>& drives, const std::string& windowsP
     target->hostFolder = drive->hostFolder;
     target->components = std::move(parsed.components);
     target->literal = LiteralHostPath(target->hostFolder, target->components);
-    return true;
+    target->base = OpenBaseFolder(target->hostFolder);
+    target->reach = reach;
+    return target->base.Valid();
 }
 
 // Runs `op` (which reports failure through errno) on an existing entry: on the path with
 // the names as given, and only when that names nothing on the case-insensitive walk's
 // result. Most paths are spelt as on the disk, so most calls walk no folder.
 template <typename Op>
-auto OnExistingEntry(const Located& target, FolderNameCache& cache, Op op) -> decltype(op(std::string())) {
-    auto result = op(target.literal);
+auto OnExistingEntry(const Located& target, FolderNameCache& cache, Op op)
+    -> decltype(op(std::string(), BeneathPath())) {
+    auto result = op(target.literal, target.Below(target.literal));
     if (result || (errno != ENOENT && errno != ENOTDIR)) return result;
     const std::string resolved = ResolveCaseInsensitive(target.hostFolder, target.components, &cache);
     if (resolved == target.literal) return result;
-    return op(resolved);
+    return op(resolved, target.Below(resolved));
 }
 
 // New entries need the walk: another case of the name may exist already.
@@ -71,9 +91,13 @@ std::string ParentOf(const std::string& hostPath) {
 
 std::string NameOf(const std::string& hostPath) { return hostPath.substr(hostPath.rfind('/') + 1); }
 
-bool RemoveHostFile(const std::string& hostPath) {
+UniqueFd OpenParent(const Located& target, const BeneathPath& path) {
+    return target.Open(path.parent, O_PATH | O_DIRECTORY);
+}
+
+bool RemoveHostFile(int parentFd, const std::string& name) {
     struct stat info;
-    if (::lstat(hostPath.c_str(), &info) != 0) return false;
+    if (::fstatat(parentFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
     if (S_ISDIR(info.st_mode)) {
         errno = EISDIR;
         return false;
@@ -83,7 +107,7 @@ bool RemoveHostFile(const std::string& hostPath) {
         errno = EACCES;
         return false;
     }
-    return ::unlink(hostPath.c_str()) == 0;
+    return ::unlinkat(parentFd, name.c_str(), 0) == 0;
 }
 
 }  // namespace
@@ -91,11 +115,16 @@ bool RemoveHostFile(const std::string& hostPath) {
 PosixFileSystem::PosixFileSystem(const std::string& root) : PosixFileSystem(root, kProcessMountTable) {}
 
 PosixFileSystem::PosixFileSystem(const std::string& root, const std::string& mountTable)
-    : m_root(root), m_drives(LoadDriveTable(root)) {
+    : m_root(root), m_drives(LoadDriveTable(root, &m_problems)) {
     AddOpticalDrives(m_drives, ReadOpticalMounts(mountTable));
 }
 
+PosixFileSystem::PosixFileSystem(std::vector<DriveMapping> drives, LinkReach reach)
+    : m_drives(std::move(drives)), m_reach(reach) {}
+
 const std::vector<DriveMapping>& PosixFileSystem::Drives() const { return m_drives; }
+
+const std::vector<std::string>& PosixFileSystem::Problems() const { return m_problems; }
 
 bool PosixFileSystem::ToHostPath(const std::string& windowsPath, std::string* hostPath) const {
     return TranslateWindowsPath(m_drives, windowsPath, hostPath, &m_folderNames);
@@ -121,13 +150,16 @@ plat::DriveType PosixFileSystem::GetDriveType(const std::string& root) {
 
 bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
     struct statvfs info;
-    const auto query = [&info](const std::string& host) { return ::statvfs(host.c_str(), &info) == 0; };
     if (const DriveMapping* drive = DriveOfRoot(m_drives, path)) {
-        if (!query(drive->hostFolder)) return false;
+        if (::statvfs(drive->hostFolder.c_str(), &info) != 0) return false;
     } else {
         Located target;
-        if (!Locate(m_drives, path, false, &target)) return false;
-        if (!OnExistingEntry(target, m_folderNames, query)) return false;
+        if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+        const bool found = OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+            UniqueFd entry = target.Open(at.relative, O_PATH);
+            return entry.Valid() && ::fstatvfs(entry.Get(), &info) == 0;
+        });
+        if (!found) return false;
     }
     *freeBytes = static_cast<std::uint64_t>(info.f_bavail) * static_cast<std::uint64_t>(info.f_frsize);
     return true;
@@ -135,34 +167,38 @@ bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
 
 bool PosixFileSystem::Exists(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, false, &target)) return false;
-    return OnExistingEntry(target, m_folderNames, [](const std::string& host) {
-        struct stat info;
-        return ::stat(host.c_str(), &info) == 0;
+    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        return target.Open(at.relative, O_PATH).Valid();
     });
 }
 
 bool PosixFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
     Located target;
-    if (!Locate(m_drives, path, false, &target)) return false;
-    return OnExistingEntry(target, m_folderNames,
-                           [status](const std::string& host) { return StatusOfHostPath(host, status); });
+    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        UniqueFd entry = target.Open(at.relative, O_PATH);
+        return entry.Valid() && StatusOfDescriptor(entry.Get(), status);
+    });
 }
 
 bool PosixFileSystem::CreateFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
     const std::string host = ForNewEntry(target, m_folderNames);
-    if (::mkdir(host.c_str(), 0755) != 0) return false;
+    const BeneathPath at = target.Below(host);
+    UniqueFd parent = OpenParent(target, at);
+    if (!parent.Valid() || ::mkdirat(parent.Get(), at.name.c_str(), 0755) != 0) return false;
     m_folderNames.NoteCreated(ParentOf(host), NameOf(host));
     return true;
 }
 
 bool PosixFileSystem::RemoveFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
-    return OnExistingEntry(target, m_folderNames, [this](const std::string& host) {
-        if (::rmdir(host.c_str()) != 0) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
+        UniqueFd parent = OpenParent(target, at);
+        if (!parent.Valid() || ::unlinkat(parent.Get(), at.name.c_str(), AT_REMOVEDIR) != 0) return false;
         m_folderNames.Forget(host);
         m_folderNames.Forget(ParentOf(host));
         return true;
@@ -171,42 +207,81 @@ bool PosixFileSystem::RemoveFolder(const std::string& path) {
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
-    return OnExistingEntry(target, m_folderNames, [this](const std::string& host) {
-        if (!RemoveHostFile(host)) return false;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    const bool removed = OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
+        UniqueFd parent = OpenParent(target, at);
+        if (!parent.Valid() || !RemoveHostFile(parent.Get(), at.name)) return false;
         m_folderNames.Forget(ParentOf(host));
         return true;
     });
+    if (removed && m_onRemoved) m_onRemoved(path);
+    return removed;
 }
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return nullptr;
-    return OnExistingEntry(target, m_folderNames, OpenHostFileForRead);
+    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        const HostOpener open = [&](int flags, mode_t mode) {
+            return target.Open(at.relative, flags, mode);
+        };
+        return OpenHostFileForRead(open, m_openReads);
+    });
 }
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return nullptr;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
     const std::string host = ForNewEntry(target, m_folderNames);
+    const BeneathPath at = target.Below(host);
+    const HostOpener open = [&](int flags, mode_t mode) {
+        return target.Open(at.relative, flags, mode);
+    };
     bool created = false;
-    std::unique_ptr<plat::File> file = OpenHostFileForWrite(host, &created);
+    std::unique_ptr<plat::File> file = OpenHostFileForWrite(open, m_openReads, &created);
     if (created) m_folderNames.NoteCreated(ParentOf(host), NameOf(host));
     return file;
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
     Located target;
-    if (!Locate(m_drives, path, true, &target)) return false;
-    return OnExistingEntry(target, m_folderNames,
-                           [&status](const std::string& host) { return ApplyStatusToHostPath(host, status); });
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        // Opened for reading only to reach the file itself (times and mode need a real
+        // descriptor); never a device or a pipe.
+        UniqueFd entry = target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        struct stat info;
+        if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
+        if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+            errno = EINVAL;
+            return false;
+        }
+        return ApplyStatusToDescriptor(entry.Get(), status);
+    });
 }
 
 std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::string& pattern) {
     std::string folder;
     Located target;
-    if (!FolderOfPattern(pattern, &folder) || !Locate(m_drives, folder, false, &target)) return nullptr;
-    return OnExistingEntry(target, m_folderNames, EnumerateHostFolder);
+    if (!FolderOfPattern(pattern, &folder) || !Locate(m_drives, m_reach, folder, false, &target)) return nullptr;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
+    });
+}
+
+void PosixFileSystem::SetRemovalObserver(std::function<void(const std::string& path)> observer) {
+    m_onRemoved = std::move(observer);
+}
+
+bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name) {
+    Located target;
+    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    const BeneathPath at = target.Below(ForNewEntry(target, m_folderNames));
+    UniqueFd parent = OpenParent(target, at);
+    if (!parent.Valid()) return false;
+    *folder = std::move(parent);
+    *name = at.name;
+    return true;
 }
 
 }  // namespace posixplat

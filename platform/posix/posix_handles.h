@@ -29,6 +29,8 @@ public:
         if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;
     }
+    // Gives up ownership: the caller closes it (to see what close says, say).
+    int Release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd = -1;

@@ -26,7 +26,8 @@ std::string LoginName() {
 
 std::string DefaultSystemRoot() {
     if (const char* root = std::getenv("MIREL_SETUP_ROOT"); root && *root) return root;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return std::string(data) + "/mirel-setup";
+    // A relative XDG_DATA_HOME is invalid and to be ignored.
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return std::string(data) + "/mirel-setup";
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
         const passwd* entry = getpwuid(getuid());
@@ -55,8 +56,16 @@ struct PosixPlatform::Impl {
 PosixPlatform::PosixPlatform() = default;
 PosixPlatform::~PosixPlatform() = default;
 
-std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& root, std::string* error) {
+std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot, std::string* error) {
+    // The drives file records host folders below the root; relative to the current
+    // folder they would name other folders at the next start from elsewhere.
     std::error_code ec;
+    std::string root = std::filesystem::absolute(givenRoot, ec).lexically_normal().string();
+    if (ec || givenRoot.empty()) {
+        if (error) *error = "cannot make the system root " + givenRoot + " an absolute path";
+        return nullptr;
+    }
+    while (root.size() > 1 && root.back() == '/') root.pop_back();
     std::filesystem::create_directories(root + "/registry", ec);
     if (ec) {
         if (error) *error = "cannot create the system root " + root + ": " + ec.message();
@@ -70,5 +79,11 @@ std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& root, std:
 plat::Platform& PosixPlatform::platform() { return m_impl->platform; }
 
 const std::string& PosixPlatform::root() const { return m_impl->root; }
+
+std::vector<std::string> PosixPlatform::Problems() const {
+    std::vector<std::string> problems = m_impl->fileSystem.Problems();
+    m_impl->registry.CheckHives(&problems);
+    return problems;
+}
 
 }  // namespace posixplat

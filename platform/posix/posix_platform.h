@@ -2,6 +2,7 @@
 // The Linux platform, assembled over one system root.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -12,12 +13,17 @@ std::string DefaultSystemRoot();
 
 class PosixPlatform {
 public:
-    // Creates the root folder if needed. On failure returns null and says why in `error`.
+    // Creates the root folder if needed; a relative root is taken from the current
+    // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
     ~PosixPlatform();
 
     plat::Platform& platform();
     const std::string& root() const;
+    // What in the user's files (the drives file, the registry hives) could not be used,
+    // one line each naming the file, and the line where there is one. The platform still
+    // works without it; the front-ends show it before the dialog.
+    std::vector<std::string> Problems() const;
 
 private:
     PosixPlatform();

@@ -259,4 +259,16 @@ RegResult PosixRegistry::CloseKey(RegKeyHandle key) {
     return m_impl->handles.Remove(key) ? plat::kErrorSuccess : plat::kErrorInvalidHandle;
 }
 
+bool PosixRegistry::CheckHives(std::vector<std::string>* problems) {
+    std::lock_guard<std::mutex> guard(m_impl->mutex);
+    bool sound = true;
+    for (reg::HiveStore& store : m_impl->stores) {
+        std::string problem;
+        if (store.Check(&problem)) continue;
+        sound = false;
+        if (problems) problems->push_back(problem);
+    }
+    return sound;
+}
+
 }  // namespace posixplat

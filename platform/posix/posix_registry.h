@@ -25,6 +25,7 @@
 //   KEY_CREATE_SUB_KEY on the parent. Handles from CreateKey have all access.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -52,6 +53,12 @@ public:
                              const unsigned char* data, std::uint32_t size) override;
     plat::RegResult DeleteKey(plat::RegKeyHandle parent, const std::string& subKey) override;
     plat::RegResult CloseKey(plat::RegKeyHandle key) override;
+
+    // Whether every hive file that exists can be read and parses. When one cannot, false,
+    // with a line for each such hive appended to `problems`:
+    // "<file path>: line N: <reason>" for text that does not parse, "<file path>: <reason>"
+    // for a file that cannot be read or is not a regular file.
+    bool CheckHives(std::vector<std::string>* problems);
 
 private:
     struct Impl;

@@ -27,7 +27,8 @@ plat::DriveType DriveTypeOf(const std::vector<DriveMapping>& drives, char16_t le
 
 class PosixShellLink : public plat::ShellLink {
 public:
-    explicit PosixShellLink(PosixFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+    PosixShellLink(PosixFileSystem& fileSystem, const PosixShell::SaveObserver& onSaved)
+        : m_fileSystem(fileSystem), m_onSaved(onSaved) {}
 
     // Text arrives in the ANSI code page, which is UTF-8 here.
     bool SetPath(const std::string& path) override {
@@ -45,13 +46,21 @@ public:
         std::u16string wide;
         if (!Utf8ToUtf16(folder, &wide)) return false;
         m_workingDirectory = std::move(wide);
+        m_workingFolder = folder;
         return true;
     }
 
     bool Save(const std::u16string& fileName) override {
         std::vector<unsigned char> bytes;
-        std::string hostPath;
-        return Serialize(&bytes) && HostPathForSave(fileName, &hostPath) && WriteShellLinkFile(hostPath, bytes);
+        UniqueFd folder;
+        std::string name;
+        std::string windowsName;
+        if (!Serialize(&bytes) || !FolderForSave(fileName, &folder, &name, &windowsName) ||
+            !WriteShellLinkFile(folder.Get(), name, bytes)) {
+            return false;
+        }
+        if (m_onSaved) m_onSaved(windowsName, m_workingFolder);
+        return true;
     }
 
 private:
@@ -79,22 +88,25 @@ private:
         return !bytes->empty();
     }
 
-    bool HostPathForSave(const std::u16string& fileName, std::string* hostPath) {
+    bool FolderForSave(const std::u16string& fileName, UniqueFd* folder, std::string* entryName,
+                       std::string* windowsPath) {
         // The name is a C string to the system: it ends at the first NUL.
         const std::u16string name = fileName.substr(0, fileName.find(u'\0'));
         std::string windowsName;
         if (name.empty() || name.back() == u'\\' || !Utf16ToUtf8(name, &windowsName)) return false;
-        if (!m_fileSystem.ToHostPath(windowsName, hostPath)) return false;
         // An existing read-only file or a folder of that name is not replaced.
         plat::FileStatus existing;
         if (m_fileSystem.GetStatus(windowsName, &existing) &&
             (existing.attributes & (plat::kAttrReadOnly | plat::kAttrDirectory))) {
             return false;
         }
-        return true;
+        *windowsPath = windowsName;
+        return m_fileSystem.OpenFolderOf(windowsName, folder, entryName);
     }
 
     PosixFileSystem& m_fileSystem;
+    PosixShell::SaveObserver m_onSaved;
+    std::string m_workingFolder;
     std::string m_path;
     std::u16string m_widePath;
     std::u16string m_workingDirectory;
@@ -102,11 +114,12 @@ private:
 
 }  // namespace
 
-PosixShell::PosixShell(PosixFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+PosixShell::PosixShell(PosixFileSystem& fileSystem, SaveObserver onSaved)
+    : m_fileSystem(fileSystem), m_onSaved(std::move(onSaved)) {}
 
 // There is no component system to start: links are written directly.
 bool PosixShell::InitializeComponents() { return true; }
 
-std::unique_ptr<plat::ShellLink> PosixShell::CreateLink() { return std::make_unique<PosixShellLink>(m_fileSystem); }
+std::unique_ptr<plat::ShellLink> PosixShell::CreateLink() { return std::make_unique<PosixShellLink>(m_fileSystem, m_onSaved); }
 
 }  // namespace posixplat

@@ -1,6 +1,9 @@
 #pragma once
 // Shell links on Linux: real MS-SHLLINK (.lnk) files, written through the file
 // system's drive mapping.
+#include <functional>
+#include <string>
+
 #include "platform/posix/posix_file_system.h"
 #include "platform/shell.h"
 
@@ -8,12 +11,16 @@ namespace posixplat {
 
 class PosixShell : public plat::Shell {
 public:
-    explicit PosixShell(PosixFileSystem& fileSystem);
+    // Told of each link saved: its Windows path and working folder.
+    using SaveObserver = std::function<void(const std::string& linkPath, const std::string& workingFolder)>;
+
+    explicit PosixShell(PosixFileSystem& fileSystem, SaveObserver onSaved = nullptr);
     bool InitializeComponents() override;
     std::unique_ptr<plat::ShellLink> CreateLink() override;
 
 private:
     PosixFileSystem& m_fileSystem;
+    SaveObserver m_onSaved;
 };
 
 }  // namespace posixplat

@@ -21,6 +21,16 @@ bool NamesEqual(std::string_view a, std::string_view b) {
     return true;
 }
 
+int CompareNames(std::string_view a, std::string_view b) {
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(FoldChar(a[i]));
+        const auto y = static_cast<unsigned char>(FoldChar(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {

@@ -10,6 +10,9 @@ namespace posixplat::reg {
 // Win32 sorts registry names upper-cased, so '_' comes after the letters.
 std::string FoldName(std::string_view name);
 bool NamesEqual(std::string_view a, std::string_view b);
+// Negative, zero or positive as FoldName(a) sorts before, with or after FoldName(b)
+// (bytes compared unsigned), without making either.
+int CompareNames(std::string_view a, std::string_view b);
 
 // Valid UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);

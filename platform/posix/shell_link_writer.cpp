@@ -11,31 +11,30 @@ namespace posixplat {
 namespace {
 
 // Closes the descriptor and, unless released, removes the temporary file.
+// A new file of a fresh name in an open folder; removed again unless renamed into place.
 class TempFile {
 public:
-    TempFile() = default;
+    explicit TempFile(int folderFd) : m_folderFd(folderFd) {}
     ~TempFile() {
         if (m_fd >= 0) ::close(m_fd);
-        if (!m_path.empty()) ::unlink(m_path.c_str());
+        if (!m_name.empty()) ::unlinkat(m_folderFd, m_name.c_str(), 0);
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    // Creates a file of a fresh name in the folder of `target`; the umask applies as it
-    // does to any new file.
-    bool Create(const std::string& target) {
-        const std::size_t slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    // The umask applies as it does to any new file. O_EXCL with O_NOFOLLOW: a link planted
+    // under the chosen name is never written through.
+    bool Create(const std::string& targetName) {
         std::random_device random;
         for (int attempt = 0; attempt < 16; ++attempt) {
             char suffix[16];
             std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-            std::string path = folder + "." + name + "." + suffix + ".tmp";
-            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            std::string name = "." + targetName + "." + suffix + ".tmp";
+            const int fd =
+                ::openat(m_folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 m_fd = fd;
-                m_path = std::move(path);
+                m_name = std::move(name);
                 return true;
             }
             if (errno != EEXIST) return false;
@@ -64,24 +63,25 @@ public:
         return synced && closed;
     }
 
-    bool RenameTo(const std::string& target) {
-        if (::rename(m_path.c_str(), target.c_str()) != 0) return false;
-        m_path.clear();
+    // Replaces the entry itself: a link of that name is replaced, not followed.
+    bool RenameTo(const std::string& targetName) {
+        if (::renameat(m_folderFd, m_name.c_str(), m_folderFd, targetName.c_str()) != 0) return false;
+        m_name.clear();
         return true;
     }
 
 private:
+    int m_folderFd;
     int m_fd = -1;
-    std::string m_path;
+    std::string m_name;
 };
 
 }  // namespace
 
-bool WriteShellLinkFile(const std::string& hostPath, const std::vector<unsigned char>& bytes) {
-    if (hostPath.empty() || hostPath.back() == '/') return false;
-    TempFile temp;
-    return temp.Create(hostPath) && temp.WriteAll(bytes.data(), bytes.size()) && temp.Finish() &&
-           temp.RenameTo(hostPath);
+bool WriteShellLinkFile(int folderFd, const std::string& name, const std::vector<unsigned char>& bytes) {
+    if (name.empty() || name.find('/') != std::string::npos) return false;
+    TempFile temp(folderFd);
+    return temp.Create(name) && temp.WriteAll(bytes.data(), bytes.size()) && temp.Finish() && temp.RenameTo(name);
 }
 
 }  // namespace posixplat

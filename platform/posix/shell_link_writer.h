@@ -6,8 +6,8 @@
 
 namespace posixplat {
 
-// Writes `bytes` to a new file beside `hostPath`, flushes it and renames it over
-// `hostPath`. On failure nothing is left behind and an existing file is unchanged.
-bool WriteShellLinkFile(const std::string& hostPath, const std::vector<unsigned char>& bytes);
+// Writes `bytes` to a new file in the open folder `folderFd`, flushes it and renames it
+// over `name` there. On failure nothing is left behind and an existing file is unchanged.
+bool WriteShellLinkFile(int folderFd, const std::string& name, const std::vector<unsigned char>& bytes);
 
 }  // namespace posixplat

@@ -67,6 +67,11 @@ TEST_P(CorruptHive, EveryCallOnTheHiveFailsAndTheFileStaysAsItWas) {
     }
     EXPECT_EQ(ReadFile(HivePath()), corrupt);
     EXPECT_FALSE(std::filesystem::exists(HivePath() + ".tmp"));
+    // The front-ends can tell the user which file is damaged, and where.
+    std::vector<std::string> problems;
+    EXPECT_FALSE(registry.CheckHives(&problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind(HivePath() + ": line ", 0), 0u) << problems[0];
 
     // The other hives are not affected.
     RegKeyHandle users = MustCreate(registry, plat::kHkeyUsers, "Fine");
@@ -98,6 +103,9 @@ TEST(CorruptHiveFile, AHiveThatIsNotARegularFileIsRefused) {
     RegKeyHandle key;
     EXPECT_EQ(registry.CreateKey(plat::kHkeyLocalMachine, "Software", &key), plat::kErrorBadDb);
     EXPECT_TRUE(std::filesystem::is_directory(registryFolder + "/HKEY_LOCAL_MACHINE.reg"));
+    std::vector<std::string> problems;
+    EXPECT_FALSE(registry.CheckHives(&problems));
+    EXPECT_EQ(problems, std::vector<std::string>{registryFolder + "/HKEY_LOCAL_MACHINE.reg: not a regular file"});
 }
 
 }  // namespace

@@ -34,6 +34,9 @@ BOOL CALLBACK FindOpenList(HWND window, LPARAM found) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Screen positions in the display's own pixels, as the installer (aware of the
+    // resolution) has them, not scaled to 96 dpi for a program that is not.
+    SetProcessDPIAware();
     HWND dialog = nullptr;
     EnumWindows(FindInstaller, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) return 1;

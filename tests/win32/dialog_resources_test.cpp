@@ -223,6 +223,10 @@ TEST(ProgramResources, IconVersionAndStringsArePresent) {
     const std::string manifestXml(manifestText, SizeofResource(module, manifest));
     EXPECT_NE(manifestXml.find("level=\"requireAdministrator\""), std::string::npos) << manifestXml;
 
+    for (const char* setting : {"<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+                                "PerMonitorV2", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
+        EXPECT_NE(manifestXml.find(setting), std::string::npos) << setting;
+
     struct Translation {
         WORD language, codePage;
     }* translation = nullptr;
@@ -230,6 +234,26 @@ TEST(ProgramResources, IconVersionAndStringsArePresent) {
                                &length));
     EXPECT_EQ(translation->language, 0x0411);
     EXPECT_EQ(translation->codePage, 1200);
+}
+
+// What the manifest does when the system reads it: the program is told each monitor's
+// resolution, and its controls are the version 6 common controls: the button class's
+// procedure is in the library the manifest binds (without it, in the system's own).
+TEST(ProgramResources, TheManifestMakesTheProgramResolutionAwareWithVersion6Controls) {
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    ASSERT_TRUE(InitCommonControlsEx(&classes));
+    HMODULE controls = nullptr;
+    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCSTR>(&InitCommonControlsEx), &controls));
+    HWND button = CreateWindowExW(0, L"Button", L"", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(button);
+    HMODULE procedureModule = nullptr;
+    EXPECT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCWSTR>(GetClassLongPtrW(button, GCLP_WNDPROC)), &procedureModule));
+    EXPECT_EQ(procedureModule, controls);
+    DestroyWindow(button);
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ class DialogWindow : public win32test::Win32PlatformTest {
 protected:
     void SetUp() override {
         InitCommonControls();
-        m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
-        m_context = std::make_unique<win32ui::DialogContext>(win32ui::DialogContext{m_dialog, m_host, m_icon});
+        m_context = std::make_unique<win32ui::DialogContext>(m_dialog, m_host);
         m_window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(102), nullptr,
                                       win32ui::InstallerDialogProc, reinterpret_cast<LPARAM>(m_context.get()));
         ASSERT_TRUE(m_window);
@@ -35,7 +34,6 @@ protected:
 
     win32ui::Win32DialogHost m_host;
     CInstallerDlg m_dialog{platform(), m_host};
-    HICON m_icon = nullptr;
     std::unique_ptr<win32ui::DialogContext> m_context;
     HWND m_window = nullptr;
 };
@@ -52,9 +50,11 @@ TEST_F(DialogWindow, StartUpFillsTheRealControls) {
     EXPECT_FALSE(m_host.IsVisible(IDC_PROGRESS));
     EXPECT_EQ(m_host.GetText(IDC_FREE_SPACE), "-- GB");
     EXPECT_EQ(m_host.GetText(IDC_SIZE_MIN), "( 420 MB )");
-    EXPECT_EQ(SendMessageA(m_window, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(m_icon));
-    EXPECT_EQ(SendMessageA(m_window, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(m_icon));
-    EXPECT_EQ(SendMessageA(m_window, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(m_icon));
+    // Their sizes at each resolution are the layout check's.
+    const LRESULT large = SendMessageA(m_window, WM_GETICON, ICON_BIG, 0);
+    EXPECT_TRUE(large);
+    EXPECT_TRUE(SendMessageA(m_window, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(SendMessageA(m_window, WM_QUERYDRAGICON, 0, 0), large);
 }
 
 TEST_F(DialogWindow, HostOperationsReachTheControls) {

@@ -4,12 +4,16 @@
 # the X server's own mouse and keyboard input succeeds.
 #
 # Environment: SETUP_EXE, DIALOG_PROBE, WINE_RUN, WINE_TEMPLATE, SAMPLE_DISC;
-# SCREENSHOT_DIR (where dialog.png and finished.png are written).
+# SCREENSHOT_DIR (where dialog-DPIdpi.png, chosen-DPIdpi.png and finished-DPIdpi.png
+# are written); DPI, the display's resolution (96 unless given).
 set -uo pipefail
 
 for variable in SETUP_EXE DIALOG_PROBE WINE_RUN WINE_TEMPLATE SAMPLE_DISC SCREENSHOT_DIR; do
   [ -n "${!variable:-}" ] || { echo "$variable is not set" >&2; exit 2; }
 done
+DPI=${DPI:-96}
+# A screen of the same physical size at every resolution, large enough for the dialog.
+screen="$((1024 * DPI / 96))x$((768 * DPI / 96))x24"
 
 TMP=$(mktemp -d "${TMPDIR:-/tmp}/mirel-gui.XXXXXX")
 WIN=$TMP/prefix
@@ -30,7 +34,7 @@ fail() {
 
 # A display of our own; Xvfb picks a free number and writes it to the descriptor.
 exec 5> "$TMP/display"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 5 -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$TMP/display" ] && break; sleep 0.1; done
 [ -s "$TMP/display" ] || fail "Xvfb did not start"
@@ -40,12 +44,12 @@ mkdir -p "$SCREENSHOT_DIR"
 "$SAMPLE_DISC" "$TMP/disc" >/dev/null || fail "cannot make the sample disc"
 "$WINE_RUN" --prefix "$WIN" --from "$WINE_TEMPLATE" --test-system --cdrom "$TMP/disc" --create
 windows() { "$WINE_RUN" --prefix "$WIN" "$@"; }
-# No window manager runs: Wine draws the frames and captions itself. The dialog font is
-# the metric-compatible IPA face where the Windows one is missing.
+# No window manager runs: Wine draws the frames and captions itself. (The dialog font
+# is the metric-compatible IPA face in every prefix scripts/wine-run makes.)
 windows reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null || fail "cannot set up the display"
 windows reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null || fail "cannot set up the display"
-windows reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null ||
-  fail "cannot set up the font"
+windows reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null ||
+  fail "cannot set the resolution"
 
 windows "$SETUP_EXE" > "$TMP/setup.log" 2>&1 &
 setup_pid=$!
@@ -55,8 +59,8 @@ probe() { windows "$DIALOG_PROBE" "$@" | tr -d '\r'; }
 for _ in $(seq 120); do probe 1010 > "$TMP/probe" && break; sleep 0.5; done
 [ -s "$TMP/probe" ] || fail "the dialog did not appear: $(cat "$TMP/setup.log")"
 sleep 1
-import -window root "$SCREENSHOT_DIR/dialog.png" || fail "no screenshot"
-echo "screenshot: $SCREENSHOT_DIR/dialog.png"
+import -window root "$SCREENSHOT_DIR/dialog-${DPI}dpi.png" || fail "no screenshot"
+echo "screenshot: $SCREENSHOT_DIR/dialog-${DPI}dpi.png"
 
 at() { awk -v id="$1" '$1 == id { print $2, $3 }' "$TMP/controls"; }
 enabled() { awk -v id="$1" '$1 == id { print $4 }' "$TMP/controls"; }
@@ -78,7 +82,7 @@ click 1003:Q
 click 1001
 click 1001:C
 sleep 1
-import -window root "$SCREENSHOT_DIR/chosen.png"
+import -window root "$SCREENSHOT_DIR/chosen-${DPI}dpi.png"
 probe 1010 > "$TMP/controls"
 [ "$(enabled 1010)" = 1 ] || fail "the install button stays disabled with the disc in Q: and C: chosen"
 click 1010
@@ -90,7 +94,7 @@ for _ in $(seq 120); do
   sleep 0.5
 done
 sleep 1
-import -window root "$SCREENSHOT_DIR/finished.png"
+import -window root "$SCREENSHOT_DIR/finished-${DPI}dpi.png"
 xdotool key Return
 for _ in $(seq 60); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.5; done
 kill -0 "$setup_pid" 2>/dev/null && fail "SETUP.EXE did not end after the completion message"
@@ -106,4 +110,4 @@ windows reg export 'HKEY_CURRENT_USER\Software\Velstra\Mirel' 'C:\windows\temp\r
 iconv -f UTF-16 -t UTF-8 "$WIN/drive_c/windows/temp/record.reg" | tr -d '\r' > "$TMP/record"
 grep -qxF '"SetupMode"="Setup_MAX"' "$TMP/record" || fail "not a full record: $(cat "$TMP/record")"
 grep -qxF '"Path"="C:\\Program Files\\Velstra\\Mirel"' "$TMP/record" || fail "wrong install folder: $(cat "$TMP/record")"
-echo "PASS: the dialog shows and a full install clicked through succeeds"
+echo "PASS: the dialog shows and a full install clicked through succeeds at $DPI dpi"

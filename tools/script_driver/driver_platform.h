@@ -5,6 +5,7 @@
 // driver_platform_win32.cpp.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -15,6 +16,9 @@ class SystemPlatform {
 public:
     virtual ~SystemPlatform() = default;
     virtual plat::Platform& platform() = 0;
+    // What of the user's system files could not be used (a line of the drives file, a
+    // damaged registry hive), one line each; the run goes on without it.
+    virtual std::vector<std::string> problems() const { return {}; }
 };
 
 // Opens the platform of the system the driver runs on, as the product would (Linux:

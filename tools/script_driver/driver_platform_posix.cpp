@@ -11,6 +11,7 @@ public:
     explicit PosixSystemPlatform(std::unique_ptr<posixplat::PosixPlatform> platform)
         : m_platform(std::move(platform)) {}
     plat::Platform& platform() override { return m_platform->platform(); }
+    std::vector<std::string> problems() const override { return m_platform->Problems(); }
 
 private:
     std::unique_ptr<posixplat::PosixPlatform> m_platform;

@@ -12,6 +12,7 @@
 #include "ui/qt/dialog_layout.h"
 #include "ui/qt/geometry_report.h"
 #include "ui/qt/qt_dialog_host.h"
+#include "ui/qt/system_problems.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
     if (!system) {
         QMessageBox::critical(nullptr, caption, QString::fromStdString(error));
         return 1;
+    }
+    if (const std::vector<std::string> problems = system->Problems(); !problems.empty()) {
+        qtui::ShowSystemProblems(caption, problems);
     }
 
     qtui::QtDialogHost host;

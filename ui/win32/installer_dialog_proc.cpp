@@ -33,8 +33,7 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* context = reinterpret_cast<DialogContext*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         context->host.Attach(window);
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context->icon));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context->icon));
+        context->display.Attach(window);
         BOOL focusDefault = TRUE;
         Guarded(window, [&] { focusDefault = context->dialog.OnInitDialog() ? TRUE : FALSE; });
         return focusDefault;
@@ -55,11 +54,18 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
         return TRUE;
     case WM_PAINT:
         if (!IsIconic(window)) return FALSE;
-        PaintMinimizedIcon(window, context->icon);
+        PaintMinimizedIcon(window, context->display.LargeIcon(), context->display.LargeIconSize());
         return TRUE;
     case WM_QUERYDRAGICON:
         // One of the messages whose result a dialog procedure returns directly.
-        return reinterpret_cast<INT_PTR>(context->icon);
+        return reinterpret_cast<INT_PTR>(context->display.LargeIcon());
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = context->display.WindowSizeAt(static_cast<UINT>(wParam));
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_DPICHANGED:
+        context->display.MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_SETCURSOR:
         if (!context->host.WaitCursorShown()) return FALSE;
         SetCursor(Win32DialogHost::WaitCursor());

@@ -11,17 +11,17 @@
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // The progress bar's window class.
-    InitCommonControls();
+    // The version 6 classes the manifest asks for: the standard controls and the
+    // progress bar, drawn in the system's current style.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
 
     win32plat::Win32Platform system;
     win32ui::Win32DialogHost host;
-    // Icons loaded this way are shared by the system and never destroyed.
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
 
     CInstallerApp app;
     app.InitInstance(system.platform(), host, [&](CInstallerDlg& dialog) {
-        win32ui::DialogContext context{dialog, host, icon};
+        win32ui::DialogContext context(dialog, host);
         return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALLER_DIALOG), nullptr,
                                                 win32ui::InstallerDialogProc,
                                                 reinterpret_cast<LPARAM>(&context)));

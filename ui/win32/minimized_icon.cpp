@@ -6,15 +6,15 @@ IconPlacement CentreIcon(int clientWidth, int clientHeight, int iconWidth, int i
     return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }
 
-void PaintMinimizedIcon(HWND window, HICON icon) {
+void PaintMinimizedIcon(HWND window, HICON icon, SIZE iconSize) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     SendMessageA(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(window, &client);
-    const IconPlacement at = CentreIcon(client.right - client.left, client.bottom - client.top,
-                                        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-    DrawIcon(dc, at.x, at.y, icon);
+    const IconPlacement at =
+        CentreIcon(client.right - client.left, client.bottom - client.top, iconSize.cx, iconSize.cy);
+    DrawIconEx(dc, at.x, at.y, icon, iconSize.cx, iconSize.cy, 0, nullptr, DI_NORMAL);
     EndPaint(window, &paint);
 }
 

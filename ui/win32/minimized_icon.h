@@ -1,5 +1,6 @@
 #pragma once
-// Paints the application icon centred in a minimized window's client area.
+// Paints the application icon centred in a minimized window's client area, at the
+// system's icon size for the window's resolution.
 #include "platform/win32/win32_api.h"
 
 namespace win32ui {
@@ -13,6 +14,6 @@ struct IconPlacement {
 // (client size - icon size + 1) / 2 in integer division.
 IconPlacement CentreIcon(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
 
-void PaintMinimizedIcon(HWND window, HICON icon);
+void PaintMinimizedIcon(HWND window, HICON icon, SIZE iconSize);
 
 }  // namespace win32ui
