@@ -12,7 +12,7 @@ namespace {
 // buttons and Cancel. Clicking anything else is not something the dialog offers.
 bool IsClickable(int id) {
     switch (id) {
-    case IDCANCEL:
+    case plat::kIdCancel:
     case IDC_SHORTCUT_PROGRAMS:
     case IDC_SHORTCUT_DESKTOP:
     case IDC_KEEP_SAVEDATA:

@@ -80,7 +80,7 @@ std::optional<int> DriverSession::Execute(const Command& command, int lineNumber
         Click(command.id);
         break;
     case CommandKind::Enter:
-        m_dialog->OnCommand(IDOK, BN_CLICKED);
+        m_dialog->OnCommand(plat::kIdOk, kNotifyClicked);
         break;
     case CommandKind::Dump:
         Dump();
@@ -114,7 +114,7 @@ void DriverSession::Select(int id, const std::string& text) {
         return;
     }
     m_host->SetCurSel(id, index);
-    m_dialog->OnCommand(id, CBN_SELCHANGE);
+    m_dialog->OnCommand(id, kNotifySelectionChange);
 }
 
 void DriverSession::Click(int id) {
@@ -130,7 +130,7 @@ void DriverSession::Click(int id) {
     } else if (kind == res::ControlKind::Check) {
         m_host->SetCheck(id, m_host->GetCheck(id) ? 0 : 1);
     }
-    m_dialog->OnCommand(id, BN_CLICKED);
+    m_dialog->OnCommand(id, kNotifyClicked);
 }
 
 void DriverSession::Dump() {

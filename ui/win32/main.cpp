@@ -1,7 +1,5 @@
 // SETUP.EXE: the installer on Windows. Takes no arguments; installs into the system it
 // runs on through the real Win32 calls.
-// The core's headers come before the system's: <windows.h> defines IDOK and IDCANCEL
-// as macros, which would rewrite the core's constants of those names.
 #include "app/installer_app.h"
 
 #include "platform/win32/win32_platform.h"
