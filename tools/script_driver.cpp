@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/run_journal.h"
 #include "platform/fault/fault_platform.h"
+#include "platform/journal/journal_log_file.h"
 #include "tools/script_driver/driver_options.h"
 #include "tools/script_driver/driver_platform.h"
 #include "tools/script_driver/driver_session.h"
@@ -32,6 +34,14 @@ int main(int argc, char** argv) {
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
-    scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);
+    if (options.noLog) {
+        scriptdriver::DriverSession session(faults.platform(), codec, std::cout, std::cerr);
+        return session.Run(std::cin);
+    }
+    // The journal sees the faults as the system's own failures.
+    journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
+                                                         : std::filesystem::path(options.logFile));
+    RunJournal runJournal(faults.platform(), journalFile, scriptdriver::BuildName(), scriptdriver::AnsiToUtf8);
+    scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
     return session.Run(std::cin);
 }

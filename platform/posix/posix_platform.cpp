@@ -11,6 +11,7 @@
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/posix_system_errors.h"
 #include "platform/posix/posix_system_text.h"
 
 namespace posixplat {
@@ -42,7 +43,7 @@ struct PosixPlatform::Impl {
           fileSystem(rootFolder),
           registry(rootFolder + "/registry", LoginName()),
           shell(fileSystem),
-          platform{fileSystem, registry, shell, text, memory} {}
+          platform{fileSystem, registry, shell, text, memory, errors} {}
 
     std::string root;
     PosixFileSystem fileSystem;
@@ -50,6 +51,7 @@ struct PosixPlatform::Impl {
     PosixShell shell;
     PosixSystemText text;
     PosixMemory memory;
+    PosixSystemErrors errors;
     plat::Platform platform;
 };
 

@@ -11,6 +11,9 @@ namespace scriptdriver {
 struct DriverOptions {
     faultplat::FaultPlan plan;
     bool help = false;
+    // The install journal: this file instead of the build's own place, or none at all.
+    std::string logFile;
+    bool noLog = false;
 };
 
 // Reads the arguments after the program name. False with the reason in `error` for an

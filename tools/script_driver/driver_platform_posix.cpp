@@ -1,6 +1,7 @@
 // Linux: the POSIX platform over the product's system root; UTF-8 is the ANSI code page.
 #include "tools/script_driver/driver_platform.h"
 
+#include "platform/journal/journal_places.h"
 #include "platform/posix/posix_platform.h"
 
 namespace scriptdriver {
@@ -12,6 +13,9 @@ public:
         : m_platform(std::move(platform)) {}
     plat::Platform& platform() override { return m_platform->platform(); }
     std::vector<std::string> problems() const override { return m_platform->Problems(); }
+    std::filesystem::path JournalPath() const override {
+        return std::filesystem::path(m_platform->root()) / journal::kSandboxJournalName;
+    }
 
 private:
     std::unique_ptr<posixplat::PosixPlatform> m_platform;
@@ -25,6 +29,8 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(std::string* error) {
     if (!platform) return nullptr;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
+
+std::string BuildName() { return "Linux, scripted driver"; }
 
 std::string Utf8ToAnsi(const std::string& utf8) { return utf8; }
 

@@ -52,7 +52,10 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         // Commands that reach the window during a run are not user input to act on.
         if (context->host.RunActive()) return TRUE;
-        Guarded(window, [&] { context->dialog.OnCommand(LOWORD(wParam), HIWORD(wParam)); });
+        Guarded(window, [&] {
+            if (context->route) context->route(LOWORD(wParam), HIWORD(wParam));
+            else context->dialog.OnCommand(LOWORD(wParam), HIWORD(wParam));
+        });
         return TRUE;
     case WM_PAINT:
         if (!IsIconic(window)) return FALSE;
