@@ -92,31 +92,26 @@ bool JournalFileSystem::GetStatus(const std::string& path, plat::FileStatus* sta
     return false;
 }
 
-bool JournalFileSystem::CreateFolder(const std::string& path) {
-    if (!m_real.CreateFolder(path)) {
-        Failed("create folder", path);
+bool JournalFileSystem::Noted(bool done, const char* operation, const char* change, const std::string& path) {
+    if (!done) {
+        Failed(operation, path);
         return false;
     }
-    if (m_journal.Recording()) m_journal.Change("created folder " + m_journal.Utf8(path));
+    if (m_journal.Recording()) m_journal.Change(std::string(change) + " " + m_journal.Utf8(path));
     return true;
+}
+
+bool JournalFileSystem::CreateFolder(const std::string& path) {
+    return Noted(m_real.CreateFolder(path), "create folder", "created folder", path);
 }
 
 bool JournalFileSystem::RemoveFolder(const std::string& path) {
-    if (!m_real.RemoveFolder(path)) {
-        Failed("remove folder", path);
-        return false;
-    }
-    if (m_journal.Recording()) m_journal.Change("removed folder " + m_journal.Utf8(path));
-    return true;
+    return Noted(m_real.RemoveFolder(path), "remove folder", "removed folder", path);
 }
 
 bool JournalFileSystem::RemoveFile(const std::string& path) {
-    if (!m_real.RemoveFile(path)) {
-        Failed("remove file", path);
-        return false;
-    }
+    if (!Noted(m_real.RemoveFile(path), "remove file", "removed file", path)) return false;
     m_written.erase(path);
-    if (m_journal.Recording()) m_journal.Change("removed file " + m_journal.Utf8(path));
     return true;
 }
 

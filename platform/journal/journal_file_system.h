@@ -38,6 +38,8 @@ public:
 private:
     // Notes the failure of `operation` on `path`; reads the system's error first.
     void Failed(const char* operation, const std::string& path);
+    // Passes `done` on, noting the change or the failure of `operation`.
+    bool Noted(bool done, const char* operation, const char* change, const std::string& path);
 
     plat::FileSystem& m_real;
     plat::SystemErrors& m_errors;
