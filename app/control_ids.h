@@ -6,7 +6,6 @@
 // Resources.
 inline constexpr int IDD_INSTALLER_DIALOG = 102;
 inline constexpr int IDR_MAINFRAME = 128;
-inline constexpr int IDB_PICTURE = 131;
 
 // Controls of dialog 102.
 inline constexpr int IDC_DEST_DRIVE = 1001;

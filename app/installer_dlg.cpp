@@ -36,15 +36,16 @@ bool CInstallerDlg::UpdateData() {
 }
 
 void CInstallerDlg::OnCommand(int id, int code) {
+    for (const InstallMode& mode : InstallModes()) {
+        if (id == mode.radioId) {
+            if (code == kNotifyClicked) RefreshSpace();
+            return;
+        }
+    }
     switch (id) {
     case IDC_DEST_DRIVE:
     case IDC_SOURCE_DRIVE:
         if (code == kNotifySelectionChange) RefreshSpace();
-        break;
-    case IDC_MODE_MIN:
-    case IDC_MODE_NORMAL:
-    case IDC_MODE_FULL:
-        if (code == kNotifyClicked) RefreshSpace();
         break;
     case IDC_INSTALL_RUN:
         if (code == kNotifyClicked) OnInstall();

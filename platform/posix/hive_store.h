@@ -27,9 +27,6 @@ public:
 
     HiveStore(std::string folder, std::string hiveName, Seed seed = nullptr);
 
-    const std::string& hiveName() const { return m_hiveName; }
-    const std::string& filePath() const { return m_filePath; }
-
     // Calls `read` with the hive as it is on disk now (an absent file is an empty hive,
     // or, for a hive with a seed, is first created). kErrorBadDb when it does not parse.
     plat::RegResult Read(const std::function<plat::RegResult(const HiveKey& root)>& read);
