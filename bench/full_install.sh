@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # A full install through the scripted driver (release build) against `cp -r` of the same
 # data sets, alternating, several rounds, on a generated disc with the proportions of a
-# real one. Prints both times, their ratio and the driver's peak memory.
+# real one. Prints both times, their ratio and the driver's peak memory. The driver
+# keeps its install journal as the product does; with --journal-overhead each round
+# also installs without one (--no-log), and the two medians are compared.
 # Targets: within 1.10x of cp -r, under 32 MiB.
 #
-#   bench/full_install.sh [--size 1G] [--rounds 5] [--no-build] [--keep] [--work DIR]
+#   bench/full_install.sh [--size 1G] [--rounds 5] [--journal-overhead] [--no-build] [--keep] [--work DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -13,6 +15,7 @@ size=1G
 rounds=5
 build=1
 keep=0
+journal_overhead=0
 work_parent=${TMPDIR:-/var/tmp}
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -20,8 +23,9 @@ while [ $# -gt 0 ]; do
     --rounds) rounds=${2:?}; shift 2 ;;
     --no-build) build=0; shift ;;
     --keep) keep=1; shift ;;
+    --journal-overhead) journal_overhead=1; shift ;;
     --work) work_parent=${2:?}; shift 2 ;;
-    -h|--help) sed -n '2,8s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) echo "full_install.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -57,7 +61,7 @@ now() { echo "${EPOCHREALTIME/[.,]/}"; }  # microseconds
 # Every run writes into folders of its own that are removed only at the end: ext4 skips
 # recently freed inodes when it allocates, so deleting the previous run's 10,000 files
 # would tax whoever runs next.
-needed_kb=$(( (2 * rounds + 3) * disc_bytes / 1024 ))
+needed_kb=$(( (3 * rounds + 3) * disc_bytes / 1024 ))
 free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
 if [ "$free_kb" -lt "$needed_kb" ]; then
   echo "full_install.sh: needs $((needed_kb / 1024)) MiB free in $work_parent, has $((free_kb / 1024))" >&2
@@ -80,12 +84,13 @@ run_cp() {
   echo $((end - start))
 }
 
+# Options for the driver in "$@" (--no-log: without the journal).
 run_driver() {
   new_destination
   local start end output
   start=$(now)
   output=$(MIREL_SETUP_ROOT=$destination/root \
-    /usr/bin/time -f '%M' -o "$work/rss" "$driver" --free-bytes C=1099511627776 <<< "$commands")
+    /usr/bin/time -f '%M' -o "$work/rss" "$driver" --free-bytes C=1099511627776 "$@" <<< "$commands")
   end=$(now)
   if [ "$output" != "$expected" ]; then
     echo "full_install.sh: the install did not succeed:" >&2
@@ -103,6 +108,7 @@ run_cp >/dev/null  # warm-up: brings the disc into the page cache for both conte
 
 cp_times=()
 driver_times=()
+unjournaled_times=()
 peak_kb=0
 for round in $(seq 1 "$rounds"); do
   # Alternate who goes first, so neither always inherits the other's write-back.
@@ -114,7 +120,13 @@ for round in $(seq 1 "$rounds"); do
   rss=$(cat "$work/rss")
   [ "$rss" -gt "$peak_kb" ] && peak_kb=$rss
   cp_times+=("$c"); driver_times+=("$d")
-  echo "round $round: cp -r $(seconds "$c") s, installer $(seconds "$d") s, peak $((rss / 1024)) MiB"
+  line="round $round: cp -r $(seconds "$c") s, installer $(seconds "$d") s, peak $((rss / 1024)) MiB"
+  if [ "$journal_overhead" = 1 ]; then
+    u=$(run_driver --no-log)
+    unjournaled_times+=("$u")
+    line+=", without journal $(seconds "$u") s"
+  fi
+  echo "$line"
 done
 
 # One more install, untimed, that must be a faithful copy (dot-folders are skipped by
@@ -134,3 +146,10 @@ echo "cp -r     median $(seconds "$cp_median") s"
 echo "installer median $(seconds "$driver_median") s"
 echo "ratio     $ratio (target <= 1.10)"
 echo "peak memory of the driver: $peak_mib MiB (target < 32 MiB)"
+journal=$destination/root/setup.log
+echo "journal of one full install: $(wc -l < "$journal") lines, $(wc -c < "$journal") bytes (bound 1048576)"
+if [ "$journal_overhead" = 1 ]; then
+  unjournaled_median=$(median "${unjournaled_times[@]}")
+  echo "installer without journal median $(seconds "$unjournaled_median") s"
+  echo "journal overhead $(awk -v d="$driver_median" -v u="$unjournaled_median" 'BEGIN { printf "%+.1f %%", (d / u - 1) * 100 }')"
+fi
