@@ -116,8 +116,8 @@ void HeadlessDialogHost::ResetContent(int id) {
 int HeadlessDialogHost::AddString(int id, const std::string& item) {
     Control* combo = FindKind(id, res::ControlKind::Combo);
     if (!combo) return plat::kComboNone;
-    // After any equal items, as a sorted list box places a duplicate.
-    auto place = std::upper_bound(combo->items.begin(), combo->items.end(), item,
+    // Before an equal item, as the system's sorted list places a duplicate.
+    auto place = std::lower_bound(combo->items.begin(), combo->items.end(), item,
                                   [](const std::string& a, const std::string& b) { return CompareComboItems(a, b) < 0; });
     const int index = static_cast<int>(place - combo->items.begin());
     combo->items.insert(place, item);

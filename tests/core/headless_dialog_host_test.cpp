@@ -75,7 +75,7 @@ TEST(HeadlessDialogHost, ComboBoxKeepsItemsSortedIgnoringCase) {
     const Case cases[] = {
         {{"Q", "C", "D"}, {"C", "D", "Q"}, {0, 0, 1}},
         {{"q", "C", "d", "A"}, {"A", "C", "d", "q"}, {0, 0, 1, 0}},
-        {{"C", "c"}, {"C", "c"}, {0, 1}},  // an equal item goes after the one there
+        {{"C", "c"}, {"c", "C"}, {0, 0}},  // an equal item goes before the one there
         {{"CD", "C", "B"}, {"B", "C", "CD"}, {0, 0, 0}},
         {{"\xE8\xA1\xA8", "Z"}, {"Z", "\xE8\xA1\xA8"}, {0, 0}},  // bytes compared unsigned
     };

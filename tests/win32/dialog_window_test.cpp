@@ -86,15 +86,18 @@ TEST_F(DialogWindow, HostOperationsReachTheControls) {
 }
 
 // The hosts that keep their items themselves (headless, Qt) order them by the core's
-// CompareComboItems: it must give the order the system's sorted combo box gives, with
-// equal items in the order they came and the exact search ignoring case as well.
+// CompareComboItems: it must give the order the system's sorted combo box gives, a
+// duplicate placed before the item it equals, and the exact search ignoring case too.
 TEST_F(DialogWindow, TheCoresComboOrderIsTheSystemsSortedOrder) {
     const std::vector<std::string> added = {"q", "C", "a", "Z", "ab", "B", "AB", "b", "_", "A", "c2", "C1"};
     m_host.ResetContent(IDC_SOURCE_DRIVE);
     for (const std::string& item : added) m_host.AddString(IDC_SOURCE_DRIVE, item);
-    std::vector<std::string> expected = added;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const std::string& a, const std::string& b) { return CompareComboItems(a, b) < 0; });
+    std::vector<std::string> expected;
+    for (const std::string& item : added) {
+        expected.insert(std::lower_bound(expected.begin(), expected.end(), item,
+                                         [](const std::string& a, const std::string& b) { return CompareComboItems(a, b) < 0; }),
+                        item);
+    }
     EXPECT_EQ(Items(IDC_SOURCE_DRIVE), expected);
     for (const std::string& item : added) {
         const auto first = std::find_if(expected.begin(), expected.end(),

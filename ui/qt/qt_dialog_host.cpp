@@ -90,9 +90,9 @@ void QtDialogHost::ResetContent(int id) {
 int QtDialogHost::AddString(int id, const std::string& item) {
     auto* combo = qobject_cast<QComboBox*>(m_window->Control(id));
     if (!combo) return plat::kComboNone;
-    // After any equal items, as a sorted list box places a duplicate.
+    // Before an equal item, as the system's sorted list places a duplicate.
     int index = 0;
-    while (index < combo->count() && CompareComboItems(ToCore(combo->itemText(index)), item) <= 0) ++index;
+    while (index < combo->count() && CompareComboItems(ToCore(combo->itemText(index)), item) < 0) ++index;
     const int selected = combo->currentIndex();
     combo->insertItem(index, FromCore(item));
     // Qt selects the first item put into an empty box; a Windows combo box selects
