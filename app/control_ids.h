@@ -1,14 +1,13 @@
 #pragma once
-// Control and resource identifiers of the main dialog.
+// Control and resource identifiers of the main dialog. Its OK and Cancel buttons have
+// the ids of the answers of those names, plat::kIdOk and plat::kIdCancel.
+#include "platform/dialog_host.h"
 
 // Resources.
 inline constexpr int IDD_INSTALLER_DIALOG = 102;
 inline constexpr int IDR_MAINFRAME = 128;
-inline constexpr int IDB_PICTURE = 131;
 
 // Controls of dialog 102.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 inline constexpr int IDC_DEST_DRIVE = 1001;
 inline constexpr int IDC_FREE_SPACE = 1002;
 inline constexpr int IDC_SOURCE_DRIVE = 1003;
@@ -30,6 +29,7 @@ inline constexpr int IDC_SIZE_MIN = 1021;
 inline constexpr int IDC_SIZE_NORMAL = 1022;
 inline constexpr int IDC_SIZE_FULL = 1023;
 
-// Notification codes routed by the dialog.
-inline constexpr int BN_CLICKED = 0;
-inline constexpr int CBN_SELCHANGE = 1;
+// Notification codes routed by the dialog, with the values of a button's click and a
+// combo box's selection change in WM_COMMAND.
+inline constexpr int kNotifyClicked = 0;
+inline constexpr int kNotifySelectionChange = 1;

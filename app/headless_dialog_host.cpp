@@ -3,25 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/combo_order.h"
+
 namespace {
-
-unsigned char FoldAscii(unsigned char byte) {
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// The order of a sorted combo box: bytes compared without regard to the case of ASCII
-// letters. Only ASCII letters are folded, so a byte inside a multibyte character is
-// never changed; the items of this dialog are drive letters anyway.
-int CompareItems(const std::string& a, const std::string& b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = FoldAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char y = FoldAscii(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 bool IsYesNoType(unsigned flags) {
     const unsigned type = flags & plat::kMbTypeMask;
@@ -132,9 +116,9 @@ void HeadlessDialogHost::ResetContent(int id) {
 int HeadlessDialogHost::AddString(int id, const std::string& item) {
     Control* combo = FindKind(id, res::ControlKind::Combo);
     if (!combo) return plat::kComboNone;
-    // After any equal items, as a sorted list box places a duplicate.
-    auto place = std::upper_bound(combo->items.begin(), combo->items.end(), item,
-                                  [](const std::string& a, const std::string& b) { return CompareItems(a, b) < 0; });
+    // Before an equal item, as the system's sorted list places a duplicate.
+    auto place = std::lower_bound(combo->items.begin(), combo->items.end(), item,
+                                  [](const std::string& a, const std::string& b) { return CompareComboItems(a, b) < 0; });
     const int index = static_cast<int>(place - combo->items.begin());
     combo->items.insert(place, item);
     // The selected item stays selected when an item is inserted before it.
@@ -146,7 +130,7 @@ int HeadlessDialogHost::FindStringExact(int id, const std::string& item) {
     const Control* combo = FindKind(id, res::ControlKind::Combo);
     if (!combo) return plat::kComboNone;
     for (std::size_t i = 0; i < combo->items.size(); ++i) {
-        if (CompareItems(combo->items[i], item) == 0) return static_cast<int>(i);
+        if (CompareComboItems(combo->items[i], item) == 0) return static_cast<int>(i);
     }
     return plat::kComboNone;
 }
@@ -220,8 +204,6 @@ void HeadlessDialogHost::EndDialog(int result) {
 
 // --- inspection ---
 
-bool HeadlessDialogHost::HasControl(int id) const { return Find(id) != nullptr; }
-
 std::optional<res::ControlKind> HeadlessDialogHost::Kind(int id) const {
     const Control* control = Find(id);
     if (!control) return std::nullopt;
@@ -269,8 +251,6 @@ int HeadlessDialogHost::WaitCursorDepth() const { return m_waitDepth; }
 int HeadlessDialogHost::WaitCursorBegins() const { return m_waitBegins; }
 
 bool HeadlessDialogHost::RunActive() const { return m_runActive; }
-
-bool HeadlessDialogHost::RequestClose() const { return !m_runActive; }
 
 bool HeadlessDialogHost::Ended() const { return m_ended; }
 

@@ -61,7 +61,6 @@ public:
     void EndDialog(int result) override;
 
     // --- what tests and the driver look at ---
-    bool HasControl(int id) const;
     // The kind of control `id`; none for an unknown id.
     std::optional<res::ControlKind> Kind(int id) const;
     // Control ids in increasing order (controls without an id are not listed).
@@ -77,8 +76,6 @@ public:
     int WaitCursorDepth() const;
     int WaitCursorBegins() const;
     bool RunActive() const;
-    // A close request from the window system: refused (false) while a run is active.
-    bool RequestClose() const;
     bool Ended() const;
     int EndResult() const;
 

@@ -1,7 +1,8 @@
 #include <cctype>
 #include <initializer_list>
 
-#include "app/config_number.h"
+#include "app/install_modes.h"
+#include "app/install_states.h"
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
 #include "app/string_ids.h"
@@ -38,24 +39,23 @@ int CInstallerDlg::OnInitDialog() {
 
     // Each state rules out what it already has; a larger state adds to the smaller ones.
     const int state = m_nInstallState;
+    const InstallMode* installed = ModeOfState(state);
     auto disable = [this](std::initializer_list<int> ids) {
         for (int id : ids) m_host.Enable(id, false);
     };
-    if (state == 0) disable({IDC_UNINSTALL_RUN, IDC_KEEP_SAVEDATA, IDC_UNINSTALL_GROUP});
-    if (state == 3)
-        disable({IDC_INSTALL_RUN, IDC_MODE_FULL, IDC_SIZE_FULL, IDC_SHORTCUT_DESKTOP, IDC_SHORTCUT_PROGRAMS});
-    if (state == 3 || state == 2) disable({IDC_MODE_NORMAL, IDC_SIZE_NORMAL});
-    if (state == 3 || state == 2 || state == 1)
+    if (state == kInstallStateNone) disable({IDC_UNINSTALL_RUN, IDC_KEEP_SAVEDATA, IDC_UNINSTALL_GROUP});
+    if (state == kInstallStateFull) disable({IDC_INSTALL_RUN, IDC_SHORTCUT_DESKTOP, IDC_SHORTCUT_PROGRAMS});
+    for (const InstallMode& mode : InstallModes()) {
+        if (installed && mode.state <= installed->state) disable({mode.radioId, mode.sizeLabelId});
+    }
+    if (installed)
         disable({IDC_DEST_DRIVE, IDC_SOURCE_DRIVE, IDC_FREE_CAPTION, IDC_DEST_CAPTION, IDC_SOURCE_CAPTION,
-                 IDC_INSTALL_GROUP, IDC_MODE_MIN, IDC_SIZE_MIN, IDC_FREE_SPACE});
+                 IDC_INSTALL_GROUP, IDC_FREE_SPACE});
 
-    int installedMb = 0;
-    if (state >= 1 && state <= 3) installedMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + state - 1));
-    ShowModeSize(IDC_SIZE_MIN, IDS_SIZE_MINIMUM, installedMb);
-    ShowModeSize(IDC_SIZE_NORMAL, IDS_SIZE_NORMAL, installedMb);
-    ShowModeSize(IDC_SIZE_FULL, IDS_SIZE_FULL, installedMb);
+    const int installedMb = InstalledMb();
+    for (const InstallMode& mode : InstallModes()) ShowModeSize(mode.sizeLabelId, mode.sizeString, installedMb);
 
-    if (state != 0) {
+    if (state != kInstallStateNone) {
         auto selectFirstLetter = [this](int comboId, const std::string& path) {
             if (path.empty()) return;
             const int index = m_host.FindStringExact(comboId, path.substr(0, 1));

@@ -1,5 +1,9 @@
 #include "app/installer_dlg.h"
 
+#include <ranges>
+
+#include "app/config_number.h"
+#include "app/install_modes.h"
 #include "app/mbcs_text.h"
 
 CInstallerDlg::CInstallerDlg(plat::Platform& platform, plat::DialogHost& host)
@@ -13,11 +17,16 @@ std::string CInstallerDlg::FolderBase(const std::string& folder) const {
     return base + "\\";
 }
 
-CInstallerDlg::InstallMode CInstallerDlg::ReadMode() {
-    if (m_host.GetCheck(IDC_MODE_FULL)) return InstallMode::Full;
-    if (m_host.GetCheck(IDC_MODE_NORMAL)) return InstallMode::Normal;
-    if (m_host.GetCheck(IDC_MODE_MIN)) return InstallMode::Minimum;
-    return InstallMode::None;
+const InstallMode* CInstallerDlg::ReadMode() {
+    for (const InstallMode& mode : InstallModes() | std::views::reverse) {
+        if (m_host.GetCheck(mode.radioId)) return &mode;
+    }
+    return nullptr;
+}
+
+int CInstallerDlg::InstalledMb() const {
+    const InstallMode* installed = ModeOfState(m_nInstallState);
+    return installed ? ConfigNumber(LoadString(installed->sizeString)) : 0;
 }
 
 // The free-space text is the dialog's only exchanged value.
@@ -27,26 +36,27 @@ bool CInstallerDlg::UpdateData() {
 }
 
 void CInstallerDlg::OnCommand(int id, int code) {
+    for (const InstallMode& mode : InstallModes()) {
+        if (id == mode.radioId) {
+            if (code == kNotifyClicked) RefreshSpace();
+            return;
+        }
+    }
     switch (id) {
     case IDC_DEST_DRIVE:
     case IDC_SOURCE_DRIVE:
-        if (code == CBN_SELCHANGE) RefreshSpace();
-        break;
-    case IDC_MODE_MIN:
-    case IDC_MODE_NORMAL:
-    case IDC_MODE_FULL:
-        if (code == BN_CLICKED) RefreshSpace();
+        if (code == kNotifySelectionChange) RefreshSpace();
         break;
     case IDC_INSTALL_RUN:
-        if (code == BN_CLICKED) OnInstall();
+        if (code == kNotifyClicked) OnInstall();
         break;
     case IDC_UNINSTALL_RUN:
-        if (code == BN_CLICKED) OnUninstall();
+        if (code == kNotifyClicked) OnUninstall();
         break;
-    case IDCANCEL:
+    case plat::kIdCancel:
         OnCancel();
         break;
-    case IDOK:
+    case plat::kIdOk:
         OnOK();
         break;
     default:
@@ -54,9 +64,9 @@ void CInstallerDlg::OnCommand(int id, int code) {
     }
 }
 
-void CInstallerDlg::OnCancel() { m_host.EndDialog(IDCANCEL); }
+void CInstallerDlg::OnCancel() { m_host.EndDialog(plat::kIdCancel); }
 
 void CInstallerDlg::OnOK() {
     if (!UpdateData()) return;
-    m_host.EndDialog(IDOK);
+    m_host.EndDialog(plat::kIdOk);
 }

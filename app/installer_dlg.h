@@ -10,6 +10,8 @@
 
 using CStringArray = std::vector<std::string>;
 
+struct InstallMode;
+
 namespace registry {
 class RegKey;
 }
@@ -20,7 +22,7 @@ public:
 
     // Start-up and routing.
     int OnInitDialog();
-    // A command from control `id` with notification `code` (BN_CLICKED, CBN_SELCHANGE).
+    // A command from control `id` with notification `code` (kNotifyClicked, kNotifySelectionChange).
     void OnCommand(int id, int code);
     void OnCancel();
     void OnOK();
@@ -78,8 +80,13 @@ public:
     int m_nInstallState = 0;
 
 private:
-    enum class InstallMode { None, Minimum, Normal, Full };
-    InstallMode ReadMode();
+    // The checked mode, looked for as the dialog reads its radio buttons: the largest
+    // first. Null when none is checked.
+    const InstallMode* ReadMode();
+    // What the detected state has installed, in MB of its mode's size string; 0 for none.
+    int InstalledMb() const;
+    // Adds the data set of `mode` and writes its record, as the steps above the base do.
+    int InstallModeData(const InstallMode& mode, int proceed);
     plat::CodePage CodePage() const;
     // Removes trailing backslashes and appends one: the base for names inside a folder.
     std::string FolderBase(const std::string& folder) const;

@@ -1,7 +1,8 @@
 #include "app/installer_dlg.h"
 #include "app/string_ids.h"
+#include "res/product_constants.h"
 
-// The disc holds its data at its root or in the "Tazmel\" folder, whichever has the marker.
+// The disc holds its data at its root or in its data folder, whichever has the marker.
 int CInstallerDlg::FindSourceRoot() {
     const int selected = m_host.GetCurSel(IDC_SOURCE_DRIVE);
     if (selected == plat::kComboNone) return 0;
@@ -12,7 +13,7 @@ int CInstallerDlg::FindSourceRoot() {
             m_strSourceRoot = root;
             return 1;
         }
-        root += "Tazmel\\";
+        root += res::kDiscDataFolder;
     }
     return 0;
 }

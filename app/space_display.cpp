@@ -2,8 +2,11 @@
 
 #include "app/config_number.h"
 #include "app/decimal_format.h"
+#include "app/install_modes.h"
+#include "app/install_states.h"
 #include "app/installer_dlg.h"
 #include "app/string_ids.h"
+#include "res/product_constants.h"
 
 namespace {
 
@@ -19,23 +22,20 @@ void CInstallerDlg::ShowModeSize(int labelId, unsigned sizeId, int installedMb) 
     if (n <= 0) {
         text = LoadString(IDS_SIZE_NOTHING_LEFT);
     } else if (n <= 1024) {
-        text = "( " + FormatInt(n) + " MB )";
+        text = "( " + FormatInt(n) + " " + res::kMegabytes + " )";
     } else {
-        text = "( " + FormatFixed2(n * 0.0009765625) + " GB )";
+        text = "( " + FormatFixed2(n * 0.0009765625) + " " + res::kGigabytes + " )";
     }
     m_host.SetText(labelId, text);
 }
 
 void CInstallerDlg::RefreshSpace() {
-    m_strFreeSpace = "-- GB";
-    const InstallMode mode = ReadMode();
-    if (mode == InstallMode::None) return;
+    m_strFreeSpace = res::kFreeSpaceUnknown;
+    const InstallMode* mode = ReadMode();
+    if (!mode) return;
 
-    const unsigned modeIndex = mode == InstallMode::Minimum ? 0 : mode == InstallMode::Normal ? 1 : 2;
-    const std::int64_t modeMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + modeIndex));
-    std::int64_t installedMb = 0;
-    if (m_nInstallState >= 1 && m_nInstallState <= 3)
-        installedMb = ConfigNumber(LoadString(IDS_SIZE_MINIMUM + m_nInstallState - 1));
+    const std::int64_t modeMb = ConfigNumber(LoadString(mode->sizeString));
+    const std::int64_t installedMb = InstalledMb();
     const std::int64_t requiredBytes = (modeMb - installedMb) * kBytesPerMb;
 
     bool spaceOk = false;
@@ -50,18 +50,18 @@ void CInstallerDlg::RefreshSpace() {
             const std::uint64_t freeMb = freeBytes >> 20;
             if (freeMb > 1024) {
                 const float gb = static_cast<float>(static_cast<std::int32_t>(freeMb)) * 0.0009765625f;
-                m_strFreeSpace = FormatFixed2(gb) + " GB";
+                m_strFreeSpace = FormatFixed2(gb) + " " + res::kGigabytes;
             } else {
-                m_strFreeSpace = FormatInt(static_cast<long long>(freeMb)) + " MB";
+                m_strFreeSpace = FormatInt(static_cast<long long>(freeMb)) + " " + res::kMegabytes;
             }
         }
     }
     m_host.SetText(IDC_FREE_SPACE, m_strFreeSpace);
 
-    if (m_nInstallState == 0) m_strInstallDir = drive + ":" + LoadString(IDS_INSTALL_FOLDER);
+    if (m_nInstallState == kInstallStateNone) m_strInstallDir = drive + ":" + LoadString(IDS_INSTALL_FOLDER);
 
     bool enable = spaceOk;
-    if (enable && m_nInstallState == 0) enable = FindSourceRoot() != 0;
-    if (m_nInstallState == 3) enable = false;
+    if (enable && m_nInstallState == kInstallStateNone) enable = FindSourceRoot() != 0;
+    if (m_nInstallState == kInstallStateFull) enable = false;
     m_host.Enable(IDC_INSTALL_RUN, enable);
 }

@@ -2,16 +2,19 @@
 # A full install through the scripted driver (release build, no fault options: the
 # platform exactly as the product runs it) against `cp -r` of the same
 # data sets, alternating, several rounds, on a generated disc with the proportions of a
-# real one. Prints both times, their ratio and the driver's peak memory.
+# real one. Prints both times, their ratio and the driver's peak memory. The driver keeps
+# its install journal as the product does; with --journal-overhead each round also
+# installs without one (--no-log), and the two medians are compared.
 # Targets: within 1.05x of cp -r, under 32 MiB.
 #
-#   bench/full_install.sh [--size 1G] [--rounds 5] [--no-build] [--keep] [--work DIR]
+#   bench/full_install.sh [--size 1G] [--rounds 5] [--journal-overhead] [--no-build] [--keep] [--work DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
 size=1G
 rounds=5
+journal_overhead=0
 build=1
 keep=0
 work_parent=${TMPDIR:-/var/tmp}
@@ -20,9 +23,10 @@ while [ $# -gt 0 ]; do
     --size) size=${2:?}; shift 2 ;;
     --rounds) rounds=${2:?}; shift 2 ;;
     --no-build) build=0; shift ;;
+    --journal-overhead) journal_overhead=1; shift ;;
     --keep) keep=1; shift ;;
     --work) work_parent=${2:?}; shift 2 ;;
-    -h|--help) sed -n '2,8s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) echo "full_install.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -58,7 +62,7 @@ now() { echo "${EPOCHREALTIME/[.,]/}"; }  # microseconds
 # Every run writes into folders of its own that are removed only at the end: ext4 skips
 # recently freed inodes when it allocates, so deleting the previous run's 10,000 files
 # would tax whoever runs next.
-needed_kb=$(( (2 * rounds + 3) * disc_bytes / 1024 ))
+needed_kb=$(( (3 * rounds + 3) * disc_bytes / 1024 ))
 free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
 if [ "$free_kb" -lt "$needed_kb" ]; then
   echo "full_install.sh: needs $((needed_kb / 1024)) MiB free in $work_parent, has $((free_kb / 1024))" >&2
@@ -85,12 +89,13 @@ run_cp() {
   echo "$((end - start)) $(cpu_seconds)"
 }
 
+# Options for the driver in "$@" (--no-log: without the journal).
 run_driver() {
   new_destination
   local start end output
   start=$(now)
   output=$(MIREL_SETUP_ROOT=$destination/root \
-    /usr/bin/time -f '%U %S %M' -o "$work/cpu" "$driver" <<< "$commands")
+    /usr/bin/time -f '%U %S %M' -o "$work/cpu" "$driver" "$@" <<< "$commands")
   end=$(now)
   if [ "$output" != "$expected" ]; then
     echo "full_install.sh: the install did not succeed:" >&2
@@ -113,6 +118,7 @@ driver_times=()
 cp_cpu=()
 driver_cpu=()
 round_ratios=()
+unjournaled_times=()
 peak_kb=0
 for round in $(seq 1 "$rounds"); do
   # Alternate who goes first, so neither always inherits the other's write-back.
@@ -125,7 +131,13 @@ for round in $(seq 1 "$rounds"); do
   [ "$rss" -gt "$peak_kb" ] && peak_kb=$rss
   cp_times+=("$c"); driver_times+=("$d"); cp_cpu+=("$cc"); driver_cpu+=("$dc")
   round_ratios+=("$(awk -v d="$d" -v c="$c" 'BEGIN { printf "%.3f", d / c }')")
-  echo "round $round: cp -r $(seconds "$c") s (cpu $cc s), installer $(seconds "$d") s (cpu $dc s), ratio ${round_ratios[-1]}, peak $((rss / 1024)) MiB"
+  line="round $round: cp -r $(seconds "$c") s (cpu $cc s), installer $(seconds "$d") s (cpu $dc s), ratio ${round_ratios[-1]}, peak $((rss / 1024)) MiB"
+  if [ "$journal_overhead" = 1 ]; then
+    read -r u uc < <(run_driver --no-log)
+    unjournaled_times+=("$u")
+    line+=", without journal $(seconds "$u") s"
+  fi
+  echo "$line"
 done
 
 # One more install, untimed, that must be a faithful copy (dot-folders are skipped by
@@ -147,3 +159,10 @@ echo "ratio     $ratio; median of the rounds' ratios $(median_real "${round_rati
 echo "median cpu: cp -r $(median_real "${cp_cpu[@]}") s, installer $(median_real "${driver_cpu[@]}") s, ratio $(awk -v d="$(median_real "${driver_cpu[@]}")" -v c="$(median_real "${cp_cpu[@]}")" 'BEGIN { printf "%.3f", d / c }')"
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "peak memory of the driver: $peak_mib MiB (target < 32 MiB)"
+journal=$destination/root/setup.log
+echo "journal of one full install: $(wc -l < "$journal") lines, $(wc -c < "$journal") bytes (bound 1048576)"
+if [ "$journal_overhead" = 1 ]; then
+  unjournaled_median=$(median "${unjournaled_times[@]}")
+  echo "installer without journal median $(seconds "$unjournaled_median") s"
+  echo "journal overhead $(awk -v d="$driver_median" -v u="$unjournaled_median" 'BEGIN { printf "%+.1f %%", (d / u - 1) * 100 }')"
+fi

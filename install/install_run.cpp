@@ -1,7 +1,10 @@
+#include "app/install_modes.h"
+#include "app/install_states.h"
 #include "app/installer_dlg.h"
 #include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "app/wait_cursor.h"
+#include "registry/shell_folder_codes.h"
 
 void CInstallerDlg::OnInstall() {
     int result;
@@ -20,11 +23,11 @@ int CInstallerDlg::RunInstall() {
     if (!UpdateData()) return 0;
     m_host.Enable(IDC_UNINSTALL_RUN, false);
     m_host.Enable(IDC_INSTALL_RUN, false);
-    const InstallMode mode = ReadMode();
+    const InstallMode* mode = ReadMode();
 
     // An installation whose record lost its folder has nowhere known to install to:
     // paths built from an empty folder would land at the root of the current drive.
-    if (m_nInstallState != 0 && m_strInstallDir.empty()) return 0;
+    if (m_nInstallState != kInstallStateNone && m_strInstallDir.empty()) return 0;
 
     while (!FindSourceRoot()) {
         const std::string letter = m_strSourceRoot.substr(0, 1);
@@ -37,31 +40,22 @@ int CInstallerDlg::RunInstall() {
     m_host.Show(IDC_PROGRESS, true);
     WaitCursor wait(m_host);
 
-    int result = 0;
-    const int state = m_nInstallState;
-    switch (mode) {
-    case InstallMode::Minimum:
-        result = InstallBase(1);
-        break;
-    case InstallMode::Normal:
-        if (state == 0) result = InstallVoice(InstallBase(1));
-        else if (state == 1) result = InstallVoice(1);
-        break;
-    case InstallMode::Full:
-        if (state == 0) result = InstallMedia(InstallVoice(InstallBase(1)));
-        else if (state == 1) result = InstallMedia(InstallVoice(1));
-        else if (state == 2) result = InstallMedia(1);
-        break;
-    case InstallMode::None:
-        return 0;
+    if (!mode) return 0;
+    // The steps of the modes above the installed state up to the chosen one, each passed
+    // the result of the one before. The minimum mode, only selectable on a fresh system,
+    // is its own step whatever the state; a mode the state already has runs nothing.
+    const int first = mode->state == kInstallStateMinimum ? kInstallStateMinimum : m_nInstallState + 1;
+    int result = first <= mode->state ? 1 : 0;
+    for (const InstallMode& step : InstallModes()) {
+        if (step.state >= first && step.state <= mode->state) result = (this->*step.step)(result);
     }
 
     const bool wantPrograms = m_host.GetCheck(IDC_SHORTCUT_PROGRAMS) != 0;
     const bool wantDesktop = m_host.GetCheck(IDC_SHORTCUT_DESKTOP) != 0;
     if (result && (wantPrograms || wantDesktop)) {
         if (!m_platform.shell.InitializeComponents()) result = 0;
-        if (m_host.GetCheck(IDC_SHORTCUT_PROGRAMS) && result) result = CreateShellShortcut(1);
-        if (m_host.GetCheck(IDC_SHORTCUT_DESKTOP) && result) result = CreateShellShortcut(0);
+        if (m_host.GetCheck(IDC_SHORTCUT_PROGRAMS) && result) result = CreateShellShortcut(kShellFolderPrograms);
+        if (m_host.GetCheck(IDC_SHORTCUT_DESKTOP) && result) result = CreateShellShortcut(kShellFolderDesktop);
     }
     return result;
 }
@@ -85,18 +79,16 @@ int CInstallerDlg::InstallBase(int proceed) {
     if (ok) {
         // Nothing is ever put into the save folder here; the game fills it.
         CreateFolderTree(installDir + "\\" + LoadString(IDS_SAVE_FOLDER));
-        ok = InstallDataSet(IDS_BASE_FOLDERS);
-        if (ok) ok = WriteMinimumRecord();
+        ok = InstallModeData(*ModeOfState(kInstallStateMinimum), 1);
     }
     return ok;
 }
 
-int CInstallerDlg::InstallVoice(int proceed) {
-    if (proceed && InstallDataSet(IDS_VOICE_FOLDERS)) return WriteNormalRecord();
-    return 0;
-}
+int CInstallerDlg::InstallVoice(int proceed) { return InstallModeData(*ModeOfState(kInstallStateNormal), proceed); }
 
-int CInstallerDlg::InstallMedia(int proceed) {
-    if (proceed && InstallDataSet(IDS_MEDIA_FOLDERS)) return WriteFullRecord();
+int CInstallerDlg::InstallMedia(int proceed) { return InstallModeData(*ModeOfState(kInstallStateFull), proceed); }
+
+int CInstallerDlg::InstallModeData(const InstallMode& mode, int proceed) {
+    if (proceed && InstallDataSet(mode.dataSet)) return (this->*mode.writeRecord)();
     return 0;
 }

@@ -22,10 +22,8 @@ enum class DriveType : unsigned {
 
 // File attribute bits as Win32 defines them.
 inline constexpr std::uint32_t kAttrReadOnly = 0x01;
-inline constexpr std::uint32_t kAttrHidden = 0x02;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
-inline constexpr std::uint32_t kAttrNormal = 0x80;
 
 // A point in time as a FILETIME: 100-nanosecond ticks since 1601-01-01 UTC.
 using FileTime = std::uint64_t;

@@ -5,6 +5,7 @@
 #include "platform/memory.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/system_error.h"
 #include "platform/system_text.h"
 
 namespace plat {
@@ -15,6 +16,7 @@ struct Platform {
     Shell& shell;
     SystemText& text;
     Memory& memory;
+    SystemErrors& errors;
 };
 
 }  // namespace plat

@@ -1,9 +1,10 @@
-// The install record: the key of string 103 with "Path", "CDPath", "SetupMode" and
-// "Install KOE". Each writer raises the record by one install level and stops at the
+// The install record: the key of string 103 with the values of install_record_names.h.
+// Each writer raises the record by one install level and stops at the
 // first value it cannot write; what it wrote before that stays.
 #include "app/installer_dlg.h"
 #include "app/string_ids.h"
 #include "app/mbcs_text.h"
+#include "registry/install_record_names.h"
 #include "registry/reg_key.h"
 
 int CInstallerDlg::LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath) {
@@ -29,10 +30,10 @@ int CInstallerDlg::WriteMinimumRecord() {
     registry::RegKey key(m_platform.registry);
     if (key.Create(root, subKeyPath) != plat::kErrorSuccess) return 0;
 
-    int result = WriteStringValue(key.get(), "Path", m_strInstallDir);
-    if (result) result = WriteStringValue(key.get(), "CDPath", m_strSourceRoot);
-    if (result) result = WriteStringValue(key.get(), "SetupMode", "Setup_MIN");
-    if (result) result = WriteDwordValue(key.get(), "Install KOE", 0);
+    int result = WriteStringValue(key.get(), kRecordInstallFolder, m_strInstallDir);
+    if (result) result = WriteStringValue(key.get(), kRecordSourceRoot, m_strSourceRoot);
+    if (result) result = WriteStringValue(key.get(), kRecordSetupMode, kSetupModeMinimum);
+    if (result) result = WriteDwordValue(key.get(), kRecordVoiceInstalled, 0);
     return result;
 }
 
@@ -45,8 +46,8 @@ int CInstallerDlg::WriteNormalRecord() {
     registry::RegKey key(m_platform.registry);
     if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
 
-    int result = WriteStringValue(key.get(), "SetupMode", "Setup_MAX");
-    if (result) result = WriteDwordValue(key.get(), "Install KOE", 1);
+    int result = WriteStringValue(key.get(), kRecordSetupMode, kSetupModeMaximum);
+    if (result) result = WriteDwordValue(key.get(), kRecordVoiceInstalled, 1);
     return result;
 }
 
@@ -59,5 +60,5 @@ int CInstallerDlg::WriteFullRecord() {
     if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
 
     // Everything now lives in the install folder: the disc is no longer the source.
-    return WriteStringValue(key.get(), "CDPath", m_strInstallDir);
+    return WriteStringValue(key.get(), kRecordSourceRoot, m_strInstallDir);
 }

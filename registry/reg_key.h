@@ -41,7 +41,6 @@ public:
     }
 
     plat::RegKeyHandle get() const { return m_handle; }
-    bool IsOpen() const { return m_handle != plat::kNullKey; }
 
 private:
     plat::Registry& m_registry;

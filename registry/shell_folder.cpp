@@ -2,26 +2,27 @@
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
 #include "registry/reg_key.h"
+#include "registry/shell_folder_codes.h"
+#include "res/product_constants.h"
 
 namespace {
 
 constexpr const char* kShellFoldersKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// "\Velstra\ハルネア" below the Programs folder, compiled in rather than configured. The
+// The sub-folder below the Programs folder is compiled in rather than configured. The
 // core's text is in the system's code page: UTF-8 on Linux; elsewhere the bytes of the
 // Japanese code page the product was made for.
 std::string ProgramsSubFolder(plat::CodePage codePage) {
-    if (codePage == plat::kCodePageUtf8) return "\\Velstra\\ハルネア";
-    return "\\Velstra\\\x83\x6E\x83\x8B\x83\x6C\x83\x41";
+    return codePage == plat::kCodePageUtf8 ? res::kProgramsSubFolderUtf8 : res::kProgramsSubFolder932;
 }
 
 }  // namespace
 
 int CInstallerDlg::FindShellFolder(int code, registry::RegKey& key, std::string& folder) {
     const char* valueName = nullptr;
-    if (code == 0) {
+    if (code == kShellFolderDesktop) {
         valueName = "Desktop";
-    } else if (code == 1) {
+    } else if (code == kShellFolderPrograms) {
         valueName = "Programs";
     } else {
         return 0;
@@ -34,7 +35,7 @@ int CInstallerDlg::FindShellFolder(int code, registry::RegKey& key, std::string&
     }
 
     mbcs::TrimRight(CodePage(), folder);
-    if (code == 1) folder += ProgramsSubFolder(CodePage());
+    if (code == kShellFolderPrograms) folder += ProgramsSubFolder(CodePage());
     folder += '\\';
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "registry/reg_key.h"
+#include "registry/shell_folder_codes.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int CInstallerDlg::RemoveShellShortcut(int code) {
 
     RemoveFile(folder + LoadString(IDS_TITLE) + kLinkExtension);
 
-    if (code == 1) {
+    if (code == kShellFolderPrograms) {
         // The title folder and the publisher folder above it go only when empty: another
         // product of the publisher, or the user's own files, keep them.
         mbcs::TrimRight(CodePage(), folder);

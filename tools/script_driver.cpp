@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/run_journal.h"
 #include "platform/fault/fault_platform.h"
+#include "platform/journal/journal_log_file.h"
 #include "tools/script_driver/driver_options.h"
 #include "tools/script_driver/driver_platform.h"
 #include "tools/script_driver/driver_session.h"
@@ -34,8 +36,17 @@ int main(int argc, char** argv) {
     if (!opened.empty()) std::cout << opened << std::endl;
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
+    // Without a fault asked for, the dialog runs on the platform exactly as the product does.
+    plat::Platform& base = options.injectsFaults ? faults.platform() : system->platform();
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
-    scriptdriver::DriverSession session(options.injectsFaults ? faults.platform() : system->platform(), codec,
-                                        std::cout, std::cerr);
+    if (options.noLog) {
+        scriptdriver::DriverSession session(base, codec, std::cout, std::cerr);
+        return session.Run(std::cin);
+    }
+    // The journal sees the faults as the system's own failures.
+    journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
+                                                         : std::filesystem::path(options.logFile));
+    RunJournal runJournal(base, journalFile, scriptdriver::BuildName(), scriptdriver::AnsiToUtf8);
+    scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
     return session.Run(std::cin);
 }

@@ -1,7 +1,11 @@
+#include <ranges>
+
+#include "app/install_modes.h"
 #include "app/installer_dlg.h"
 #include "app/string_ids.h"
 #include "app/mbcs_text.h"
 #include "app/wait_cursor.h"
+#include "registry/shell_folder_codes.h"
 
 void CInstallerDlg::OnUninstall() {
     if (m_host.MessageBox(LoadString(IDS_CONFIRM_UNINSTALL), plat::kMbYesNo | plat::kMbIconInformation) != plat::kIdYes)
@@ -16,9 +20,12 @@ void CInstallerDlg::OnUninstall() {
         // With no folder on record every path would lie at the root of the current
         // drive; only the record and the shortcuts are removed then.
         if (!m_strInstallDir.empty()) {
-            if (m_nInstallState == 3) RemoveDataSet(IDS_MEDIA_FOLDERS);
-            if (m_nInstallState == 3 || m_nInstallState == 2) RemoveDataSet(IDS_VOICE_FOLDERS);
-            if (m_nInstallState >= 1 && m_nInstallState <= 3) RemoveDataSet(IDS_BASE_FOLDERS);
+            // The data sets of the installed mode and those below it, the largest first.
+            if (const InstallMode* installed = ModeOfState(m_nInstallState)) {
+                for (const InstallMode& mode : InstallModes() | std::views::reverse) {
+                    if (mode.state <= installed->state) RemoveDataSet(mode.dataSet);
+                }
+            }
 
             const std::string base = FolderBase(m_strInstallDir);
             CStringArray files;
@@ -34,8 +41,8 @@ void CInstallerDlg::OnUninstall() {
         }
 
         DeleteRegistryTree(LoadString(IDS_RECORD_KEY), 1, 1);
-        RemoveShellShortcut(1);
-        RemoveShellShortcut(0);
+        RemoveShellShortcut(kShellFolderPrograms);
+        RemoveShellShortcut(kShellFolderDesktop);
     }
     m_host.MessageBox(LoadString(IDS_UNINSTALLED), plat::kMbOk | plat::kMbIconInformation);
     OnOK();

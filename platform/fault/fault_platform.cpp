@@ -1,5 +1,6 @@
 #include "platform/fault/fault_platform.h"
 
+#include "platform/fault/fault_errors.h"
 #include "platform/fault/fault_file_system.h"
 #include "platform/fault/fault_memory.h"
 #include "platform/fault/fault_registry.h"
@@ -14,7 +15,8 @@ struct FaultPlatform::Impl {
           registry(real.registry, state),
           shell(real.shell, state),
           memory(real.memory, state),
-          platform{fileSystem, registry, shell, real.text, memory} {
+          errors(real.errors, state),
+          platform{fileSystem, registry, shell, real.text, memory, errors} {
         state.plan = std::move(plan);
         state.codePage = real.text.AnsiCodePage();
     }
@@ -24,6 +26,7 @@ struct FaultPlatform::Impl {
     FaultRegistry registry;
     FaultShell shell;
     FaultMemory memory;
+    FaultErrors errors;
     plat::Platform platform;
 };
 

@@ -1,34 +1,9 @@
 #include "platform/fault/fault_shell.h"
 
+#include "platform/utf16_text.h"
+
 namespace faultplat {
 namespace {
-
-// For the trace only: a name that is not valid UTF-16 keeps what can be read of it.
-std::string Utf8Of(const std::u16string& wide) {
-    std::string text;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        std::uint32_t code = wide[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        }
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | (code >> 18));
-            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return text;
-}
 
 class FaultShellLink : public plat::ShellLink {
 public:
@@ -49,7 +24,7 @@ public:
     }
     bool Save(const std::u16string& fileName) override {
         m_record.saves.push_back(fileName);
-        const std::string target = Utf8Of(fileName);
+        const std::string target = plat::Utf16ToUtf8ForReading(fileName);
         if (m_state.Fails(Op::LinkSave, target)) return false;
         if (m_state.plan.failLinkSave) return m_state.Inject(Op::LinkSave, target);
         if (!m_real->Save(fileName)) return false;

@@ -3,6 +3,7 @@
 namespace faultplat {
 
 bool FaultState::Fails(Op op, const std::string& target) {
+    injected.reset();
     ++counters.calls[static_cast<unsigned>(op)];
     bool fails = false;
     for (Countdown& countdown : plan.countdowns) {
@@ -17,13 +18,17 @@ bool FaultState::Fails(Op op, const std::string& target) {
         }
     }
     if (plan.recordOperations) trace.operations.push_back(OperationRecord{op, target, fails});
-    if (fails) Inject(op, target);
+    if (fails) {
+        Inject(op, target);
+        injected->byCountdown = true;
+    }
     return fails;
 }
 
 bool FaultState::Inject(Op op, const std::string& target) {
     ++counters.faultsInjected;
     trace.failures.push_back(OperationRecord{op, target, true});
+    injected = InjectedFault{op, false};
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the fault wrappers share: the plan, the counters and the trace, and the one place
 // that decides whether a counted operation fails. Private to the fault platform.
+#include <optional>
 #include <string>
 
 #include "platform/fault/fault_counters.h"
@@ -14,6 +15,14 @@ struct FaultState {
     FaultCounters counters;
     FaultTrace trace;
     plat::CodePage codePage = plat::kCodePageUtf8;
+
+    // The fault the last counted operation was made to fail by, if it was: the error
+    // the fault stands for is reported in place of the system's. Taken once.
+    struct InjectedFault {
+        Op op;
+        bool byCountdown;
+    };
+    std::optional<InjectedFault> injected;
 
     // Counts one operation of kind `op` on `target` and runs the countdowns over it;
     // true when it is to fail (the fault is then counted and traced).

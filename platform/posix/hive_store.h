@@ -34,9 +34,6 @@ public:
               std::unique_ptr<HiveFormat> format);
     bool WideStrings() const { return m_format->WideStrings(); }
 
-    const std::string& hiveName() const { return m_hiveName; }
-    const std::string& filePath() const { return m_filePath; }
-
     // Calls `read` with the hive as it is on disk now (an absent file is an empty hive,
     // or, for a hive with a seed, is first created). kErrorBadDb when it does not parse.
     plat::RegResult Read(const std::function<plat::RegResult(const HiveKey& root)>& read);

@@ -51,13 +51,19 @@ struct Located {
 
 // False for a malformed path, an unmapped letter and, with `entryOnly`, a drive root
 // (which no operation may create, remove or open).
+// The refusals set errno as a failed system call would: the caller's journal reads it.
 bool Locate(const std::vector<DriveMapping>& drives, LinkReach reach, const std::string& windowsPath, bool entryOnly,
             Located* target) {
     WindowsPath parsed;
-    if (!ParseWindowsPath(windowsPath, &parsed)) return false;
-    if (entryOnly && parsed.components.empty()) return false;
+    if (!ParseWindowsPath(windowsPath, &parsed) || (entryOnly && parsed.components.empty())) {
+        errno = EINVAL;
+        return false;
+    }
     const DriveMapping* drive = FindDrive(drives, parsed.letter);
-    if (!drive) return false;
+    if (!drive) {
+        errno = ENOENT;
+        return false;
+    }
     target->hostFolder = drive->hostFolder;
     target->components = std::move(parsed.components);
     target->literal = LiteralHostPath(target->hostFolder, target->components);
@@ -263,7 +269,11 @@ bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus&
 std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::string& pattern) {
     std::string folder;
     Located target;
-    if (!FolderOfPattern(pattern, &folder) || !Locate(m_drives, m_reach, folder, false, &target)) return nullptr;
+    if (!FolderOfPattern(pattern, &folder)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (!Locate(m_drives, m_reach, folder, false, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
     });

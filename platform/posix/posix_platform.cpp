@@ -8,10 +8,12 @@
 #include <map>
 #include <system_error>
 
+#include "platform/journal/journal_places.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/posix_system_errors.h"
 #include "platform/posix/posix_system_text.h"
 #include "platform/posix/wine_drives.h"
 #include "platform/posix/wine_launchers.h"
@@ -82,7 +84,7 @@ struct PosixPlatform::Impl {
           registry(std::make_unique<PosixRegistry>(rootFolder + "/registry", LoginName())),
           fileSystem(std::make_unique<PosixFileSystem>(rootFolder)),
           shell(std::make_unique<PosixShell>(*fileSystem)),
-          platform{*fileSystem, *registry, *shell, text, memory} {}
+          platform{*fileSystem, *registry, *shell, text, memory, errors} {}
 
     // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
     // follows them, and launchers beside the links saved in its menu and on its desktop.
@@ -96,7 +98,7 @@ struct PosixPlatform::Impl {
                                              [this](const std::string& link, const std::string& working) {
                                                  launchers->LinkSaved(link, working);
                                              })),
-          platform{*fileSystem, *registry, *shell, text, memory} {
+          platform{*fileSystem, *registry, *shell, text, memory, errors} {
         fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });
     }
 
@@ -107,6 +109,7 @@ struct PosixPlatform::Impl {
     std::unique_ptr<PosixShell> shell;
     PosixSystemText text;
     PosixMemory memory;
+    PosixSystemErrors errors;
     plat::Platform platform;
 };
 
@@ -162,6 +165,23 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
 plat::Platform& PosixPlatform::platform() { return m_impl->platform; }
 
 const std::string& PosixPlatform::root() const { return m_impl->root; }
+
+std::string PosixPlatform::JournalPath() const {
+    if (!m_impl->launchers) return m_impl->root + "/" + journal::kSandboxJournalName;
+    std::string state;
+    if (const char* value = std::getenv("XDG_STATE_HOME"); value && *value == '/') {
+        state = value;
+    } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+        state = std::string(home) + "/.local/state";
+    } else {
+        const passwd* entry = getpwuid(getuid());
+        state = std::string(entry && entry->pw_dir ? entry->pw_dir : "/tmp") + "/.local/state";
+    }
+    const std::string folder = state + "/mirel-setup";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return folder + "/" + journal::kSandboxJournalName;
+}
 
 std::vector<std::string> PosixPlatform::Problems() const {
     std::vector<std::string> problems = m_impl->fileSystem->Problems();

@@ -27,6 +27,9 @@ public:
     plat::Platform& platform();
     // The system root, or the Wine prefix.
     const std::string& root() const;
+    // Where the install journal goes: <root>/setup.log in the sandbox; for a Wine prefix,
+    // whose folder is Wine's, $XDG_STATE_HOME/mirel-setup/setup.log (the folder made).
+    std::string JournalPath() const;
     // What in the user's files (the drives file, the registry hives) could not be used,
     // one line each naming the file, and the line where there is one. The platform still
     // works without it; the front-ends show it before the dialog.

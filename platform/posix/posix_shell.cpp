@@ -1,5 +1,6 @@
 #include "platform/posix/posix_shell.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "platform/posix/cp932_encoding.h"
@@ -30,10 +31,11 @@ public:
     PosixShellLink(PosixFileSystem& fileSystem, const PosixShell::SaveObserver& onSaved)
         : m_fileSystem(fileSystem), m_onSaved(onSaved) {}
 
-    // Text arrives in the ANSI code page, which is UTF-8 here.
+    // Text arrives in the ANSI code page, which is UTF-8 here. What is refused here
+    // without a system call says why in errno, as a failed call would.
     bool SetPath(const std::string& path) override {
         std::u16string wide;
-        if (!Utf8ToUtf16(path, &wide)) return false;
+        if (!Utf8ToUtf16(path, &wide)) return Refuse(EILSEQ);
         m_path = path;
         m_widePath = std::move(wide);
         return true;
@@ -44,7 +46,7 @@ public:
 
     bool SetWorkingDirectory(const std::string& folder) override {
         std::u16string wide;
-        if (!Utf8ToUtf16(folder, &wide)) return false;
+        if (!Utf8ToUtf16(folder, &wide)) return Refuse(EILSEQ);
         m_workingDirectory = std::move(wide);
         m_workingFolder = folder;
         return true;
@@ -64,10 +66,15 @@ public:
     }
 
 private:
+    static bool Refuse(int error) {
+        errno = error;
+        return false;
+    }
+
     // A link without a target it can describe is refused rather than saved pointing
     // nowhere.
     bool Serialize(std::vector<unsigned char>* bytes) {
-        if (!IsDrivePath(m_widePath)) return false;
+        if (!IsDrivePath(m_widePath)) return Refuse(EINVAL);
         ShellLinkData link;
         link.targetPath = m_widePath;
         // A Japanese system reads the ANSI path in code page 932.
@@ -85,7 +92,7 @@ private:
             link.fileSize = static_cast<std::uint32_t>(status.size);
         }
         *bytes = SerializeShellLink(link);
-        return !bytes->empty();
+        return !bytes->empty() || Refuse(EINVAL);
     }
 
     bool FolderForSave(const std::u16string& fileName, UniqueFd* folder, std::string* entryName,
@@ -93,12 +100,12 @@ private:
         // The name is a C string to the system: it ends at the first NUL.
         const std::u16string name = fileName.substr(0, fileName.find(u'\0'));
         std::string windowsName;
-        if (name.empty() || name.back() == u'\\' || !Utf16ToUtf8(name, &windowsName)) return false;
+        if (name.empty() || name.back() == u'\\' || !Utf16ToUtf8(name, &windowsName)) return Refuse(EINVAL);
         // An existing read-only file or a folder of that name is not replaced.
         plat::FileStatus existing;
-        if (m_fileSystem.GetStatus(windowsName, &existing) &&
-            (existing.attributes & (plat::kAttrReadOnly | plat::kAttrDirectory))) {
-            return false;
+        if (m_fileSystem.GetStatus(windowsName, &existing)) {
+            if (existing.attributes & plat::kAttrDirectory) return Refuse(EISDIR);
+            if (existing.attributes & plat::kAttrReadOnly) return Refuse(EACCES);
         }
         *windowsPath = windowsName;
         return m_fileSystem.OpenFolderOf(windowsName, folder, entryName);

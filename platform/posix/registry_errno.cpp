@@ -5,8 +5,14 @@
 #include "platform/posix/posix_registry.h"
 
 namespace posixplat::reg {
+namespace {
+
+thread_local int t_lastHiveErrno = 0;
+
+}  // namespace
 
 plat::RegResult RegResultFromErrno(int error) {
+    t_lastHiveErrno = error;
     switch (error) {
     case EACCES:
     case EPERM:
@@ -16,5 +22,7 @@ plat::RegResult RegResultFromErrno(int error) {
         return kErrorRegistryIoFailed;
     }
 }
+
+int LastHiveErrno() { return t_lastHiveErrno; }
 
 }  // namespace posixplat::reg

@@ -5,6 +5,10 @@
 namespace posixplat::reg {
 
 // kErrorAccessDenied for a permission refused, kErrorRegistryIoFailed for anything else.
+// Keeps `error` for LastHiveErrno.
 plat::RegResult RegResultFromErrno(int error);
+
+// The errno of the last hive file call that failed on this thread; 0 before any.
+int LastHiveErrno();
 
 }  // namespace posixplat::reg

@@ -35,7 +35,10 @@ bool Win32File::Write(const void* buffer, std::size_t size) {
         const DWORD request = static_cast<DWORD>(std::min(size - total, kMaxChunk));
         DWORD written = 0;
         if (!WriteFile(m_handle.Get(), bytes + total, request, &written, nullptr)) return false;
-        if (written != request) return false;  // a full disk
+        if (written != request) {  // a full disk
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
         total += written;
     }
     return true;

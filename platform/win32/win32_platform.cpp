@@ -4,6 +4,7 @@
 #include "platform/win32/win32_memory.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_errors.h"
 #include "platform/win32/win32_system_text.h"
 
 namespace win32plat {
@@ -14,7 +15,8 @@ struct Win32Platform::Impl {
     Win32Shell shell;
     Win32SystemText text;
     Win32Memory memory;
-    plat::Platform platform{fileSystem, registry, shell, text, memory};
+    Win32SystemErrors errors;
+    plat::Platform platform{fileSystem, registry, shell, text, memory, errors};
 };
 
 Win32Platform::Win32Platform() : m_impl(std::make_unique<Impl>()) {}

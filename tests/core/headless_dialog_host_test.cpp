@@ -21,7 +21,7 @@ TEST(HeadlessDialogHost, StartStatesComeFromTheTemplate) {
         bool visible;
     };
     const Row rows[] = {
-        {IDCANCEL, "キャンセル", true},
+        {plat::kIdCancel, "キャンセル", true},
         {IDC_FREE_SPACE, "size", true},
         {IDC_INSTALL_GROUP, "インストール", true},
         {IDC_DEST_CAPTION, "インストール先ドライブ\n（\\Program files\\Velstra\\Mirel フォルダ固定です）", true},
@@ -49,7 +49,7 @@ TEST(HeadlessDialogHost, StartStatesComeFromTheTemplate) {
 
 TEST(HeadlessDialogHost, ListsEveryAddressedControlInIdOrder) {
     HeadlessDialogHost host;
-    const std::vector<int> expected = {IDCANCEL,           IDC_DEST_DRIVE,        IDC_FREE_SPACE,
+    const std::vector<int> expected = {plat::kIdCancel,    IDC_DEST_DRIVE,        IDC_FREE_SPACE,
                                        IDC_SOURCE_DRIVE,   IDC_SHORTCUT_PROGRAMS, IDC_SHORTCUT_DESKTOP,
                                        IDC_KEEP_SAVEDATA,  IDC_UNINSTALL_RUN,     IDC_INSTALL_RUN,
                                        IDC_PROGRESS,       IDC_INSTALL_GROUP,     IDC_SOURCE_CAPTION,
@@ -57,7 +57,7 @@ TEST(HeadlessDialogHost, ListsEveryAddressedControlInIdOrder) {
                                        IDC_MODE_MIN,       IDC_MODE_NORMAL,       IDC_MODE_FULL,
                                        IDC_SIZE_MIN,       IDC_SIZE_NORMAL,       IDC_SIZE_FULL};
     EXPECT_EQ(host.ControlIds(), expected);
-    EXPECT_FALSE(host.HasControl(-1));
+    EXPECT_FALSE(host.Kind(-1).has_value());
 }
 
 TEST(HeadlessDialogHost, TemplateTextsPassThroughTheConverter) {
@@ -75,7 +75,7 @@ TEST(HeadlessDialogHost, ComboBoxKeepsItemsSortedIgnoringCase) {
     const Case cases[] = {
         {{"Q", "C", "D"}, {"C", "D", "Q"}, {0, 0, 1}},
         {{"q", "C", "d", "A"}, {"A", "C", "d", "q"}, {0, 0, 1, 0}},
-        {{"C", "c"}, {"C", "c"}, {0, 1}},  // an equal item goes after the one there
+        {{"C", "c"}, {"c", "C"}, {0, 0}},  // an equal item goes before the one there
         {{"CD", "C", "B"}, {"B", "C", "CD"}, {0, 0, 0}},
         {{"\xE8\xA1\xA8", "Z"}, {"Z", "\xE8\xA1\xA8"}, {0, 0}},  // bytes compared unsigned
     };
@@ -219,16 +219,16 @@ TEST(HeadlessDialogHost, AnswererDecidesAndEveryBoxIsRecorded) {
 
 TEST(HeadlessDialogHost, WaitCursorAndRunStateAreTracked) {
     HeadlessDialogHost host;
-    EXPECT_TRUE(host.RequestClose());
+    EXPECT_FALSE(host.RunActive());
     host.SetRunActive(true);
     host.BeginWaitCursor();
     host.BeginWaitCursor();
-    EXPECT_FALSE(host.RequestClose());
+    EXPECT_TRUE(host.RunActive());
     EXPECT_EQ(host.WaitCursorDepth(), 2);
     host.EndWaitCursor();
     host.EndWaitCursor();
     host.SetRunActive(false);
-    EXPECT_TRUE(host.RequestClose());
+    EXPECT_FALSE(host.RunActive());
     EXPECT_EQ(host.WaitCursorDepth(), 0);
     EXPECT_EQ(host.WaitCursorBegins(), 2);
     host.EndWaitCursor();  // one end too many shows up
@@ -240,11 +240,11 @@ TEST(HeadlessDialogHost, EndDialogIsRecordedAndReportedOnce) {
     std::vector<int> reported;
     host.SetEndListener([&](int result) { reported.push_back(result); });
     EXPECT_FALSE(host.Ended());
-    host.EndDialog(IDCANCEL);
-    host.EndDialog(IDOK);
+    host.EndDialog(plat::kIdCancel);
+    host.EndDialog(plat::kIdOk);
     EXPECT_TRUE(host.Ended());
-    EXPECT_EQ(host.EndResult(), IDCANCEL);
-    EXPECT_EQ(reported, std::vector<int>{IDCANCEL});
+    EXPECT_EQ(host.EndResult(), plat::kIdCancel);
+    EXPECT_EQ(reported, std::vector<int>{plat::kIdCancel});
 }
 
 TEST(HeadlessDialogHost, RadioGroupsFollowTheTemplate) {

@@ -48,7 +48,7 @@ TEST_F(InstallRunTest, FreshFullInstallWithBothShortcuts) {
     EXPECT_EQ(LastMessage().text, kInstalled);
     EXPECT_EQ(LastMessage().flags, 0x40u);
     EXPECT_TRUE(host().Ended());
-    EXPECT_EQ(host().EndResult(), IDOK);
+    EXPECT_EQ(host().EndResult(), plat::kIdOk);
     EXPECT_TRUE(host().IsVisible(IDC_PROGRESS));
     EXPECT_EQ(host().WaitCursorDepth(), 0);
     EXPECT_FALSE(host().RunActive());

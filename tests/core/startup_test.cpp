@@ -174,12 +174,12 @@ TEST_F(StartupTest, RecordOnAMissingDriveLeavesNoSelection) {
 
 TEST_F(StartupTest, CancelAndEnterEndTheDialog) {
     Start();
-    dlg().OnCommand(IDCANCEL, BN_CLICKED);
+    dlg().OnCommand(plat::kIdCancel, kNotifyClicked);
     EXPECT_TRUE(host().Ended());
-    EXPECT_EQ(host().EndResult(), IDCANCEL);
+    EXPECT_EQ(host().EndResult(), plat::kIdCancel);
     Restart();
-    dlg().OnCommand(IDOK, BN_CLICKED);
-    EXPECT_EQ(host().EndResult(), IDOK);
+    dlg().OnCommand(plat::kIdOk, kNotifyClicked);
+    EXPECT_EQ(host().EndResult(), plat::kIdOk);
 }
 
 }  // namespace

@@ -35,5 +35,5 @@ private:
 
 // The platform with its text services replaced.
 inline plat::Platform WithText(plat::Platform& base, plat::SystemText& text) {
-    return plat::Platform{base.fileSystem, base.registry, base.shell, text, base.memory};
+    return plat::Platform{base.fileSystem, base.registry, base.shell, text, base.memory, base.errors};
 }

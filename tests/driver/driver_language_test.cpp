@@ -141,6 +141,8 @@ TEST(DriverOptions, RefusesBadValues) {
         {"--fail-write-after", "-5"},
         {"--fail-write-after", "ten"},
         {"--fail-links"},
+        {"--log"},
+        {"--log", ""},
         {"start"},
     };
     for (const auto& args : cases) {

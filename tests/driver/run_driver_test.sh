@@ -22,8 +22,9 @@
 #
 # An adapter defines adapter_make_system TMP (sets C_DIR and Q_DIR, the host folders
 # of C: and Q:, and exports what the driver needs), adapter_run_driver ARGS... (stdin
-# and stdout pass through) and adapter_registry_export (prints the current user's
-# registry as REGEDIT4 text).
+# and stdout pass through), adapter_registry_export (prints the current user's
+# registry as REGEDIT4 text) and adapter_journal (prints the install journal from the
+# build's own place for it, nothing when there is none).
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -128,6 +129,24 @@ record_has() {
   lines=$(registry_key_lines "$RECORD_KEY")
   for line in "$@"; do
     grep -qxF -- "$line" <<< "$lines" || fail "install record lacks $line (has: $(tr '\n' ' ' <<< "$lines"))"
+  done
+}
+
+# The install journal (UTF-8 on both builds), and lines of it by extended regular
+# expression: each pattern must match a whole line.
+journal_text() { adapter_journal | tr -d '\r'; }
+journal_has() {
+  local pattern text
+  text=$(journal_text)
+  for pattern in "$@"; do
+    grep -qE -- "^($pattern)\$" <<< "$text" || fail "journal lacks a line like: $pattern"
+  done
+}
+journal_lacks() {
+  local pattern text
+  text=$(journal_text)
+  for pattern in "$@"; do
+    ! grep -qE -- "^($pattern)\$" <<< "$text" || fail "journal has a line like: $pattern"
   done
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/fault/fault_name_match.h"
 #include "platform/posix/posix_memory.h"
+#include "platform/posix/posix_system_errors.h"
 #include "platform/posix/posix_system_text.h"
 #include "posix_fs_fixture.h"
 #include "tests/support/fixtures/host_files.h"
@@ -98,7 +99,7 @@ FaultPlan Plan(Setter set) {
 class FaultPlatformTest : public PosixFsTest {
 protected:
     FaultPlatform& Faults(FaultPlan plan = {}) {
-        m_real = std::make_unique<plat::Platform>(plat::Platform{fs(), m_registry, m_shell, m_text, m_memory});
+        m_real = std::make_unique<plat::Platform>(plat::Platform{fs(), m_registry, m_shell, m_text, m_memory, m_errors});
         m_faults = std::make_unique<FaultPlatform>(*m_real, std::move(plan));
         return *m_faults;
     }
@@ -144,6 +145,7 @@ protected:
     AcceptingShell m_shell;
     posixplat::PosixSystemText m_text;
     posixplat::PosixMemory m_memory;
+    posixplat::PosixSystemErrors m_errors;
     std::unique_ptr<plat::Platform> m_real;
     std::unique_ptr<FaultPlatform> m_faults;
 };

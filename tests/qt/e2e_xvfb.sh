@@ -61,6 +61,15 @@ links=$(find "$root/drive_c" -name 'ハルネア.lnk' | wc -l)
 find "$root/drive_c" -path '*/Desktop/ハルネア.lnk' | grep -q . || fail "no desktop shortcut"
 find "$root/drive_c" -path '*/Programs/Velstra/ハルネア/ハルネア.lnk' | grep -q . || fail "no Programs-menu shortcut"
 
+# The install journal beside the system: the run's header, a copy, a link, the result.
+journal="$root/setup.log"
+[ -s "$journal" ] || fail "no install journal at $journal"
+for pattern in '^== install run, .* ==$' '^program: version .*, Linux, Qt$' '^drives: C: fixed, Q: cdrom$' \
+               '^mode: full$' '^copied Q:\\Tazmel\\KARVEX34\.EXE -> C:\\Program Files\\Velstra\\Mirel\\KARVEX34\.EXE \([0-9]+ bytes\)$' \
+               '^saved link .*\\Desktop\\ハルネア\.lnk -> .*$' '^result: install succeeded .*$'; do
+  grep -qE -- "$pattern" "$journal" || fail "the journal lacks a line like $pattern"
+done
+
 # The screenshots show a painted window: many colours, not one flat area.
 for shot in 1-start.png 2-choices.png 3-finished.png; do
   file="$work/screenshots/$shot"

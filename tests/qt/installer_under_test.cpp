@@ -28,6 +28,7 @@ InstallerUnderTest::InstallerUnderTest() : m_root(testsupport::TempSystemRootOpt
 InstallerUnderTest::~InstallerUnderTest() {
     if (m_host) m_host->SetCommandSink(nullptr);
     m_dlg.reset();
+    m_answers.reset();
     m_host.reset();
 }
 
@@ -84,7 +85,8 @@ std::map<std::string, std::string> InstallerUnderTest::ReadRecord() {
 
 void InstallerUnderTest::Start() {
     m_host = std::make_unique<qtui::QtDialogHost>();
-    m_dlg = std::make_unique<CInstallerDlg>(m_system->platform(), *m_host);
+    m_answers = std::make_unique<AnsweringHost>(*m_host);
+    m_dlg = std::make_unique<CInstallerDlg>(m_system->platform(), *m_answers);
     m_host->SetCommandSink([this](int id, int code) { m_dlg->OnCommand(id, code); });
     m_dlg->OnInitDialog();
     m_host->Window().show();

@@ -10,6 +10,7 @@
 
 #include "app/installer_dlg.h"
 #include "platform/posix/posix_platform.h"
+#include "tests/qt/answering_host.h"
 #include "tests/support/fixtures/sample_disc.h"
 #include "tests/support/fixtures/temp_system_root.h"
 #include "ui/qt/qt_dialog_host.h"
@@ -32,6 +33,8 @@ public:
     void Start();
 
     qtui::QtDialogHost& host() { return *m_host; }
+    // The host the dialog is given: the window's, with the test answering message boxes.
+    AnsweringHost& answers() { return *m_answers; }
     qtui::InstallerWindow& window() { return m_host->Window(); }
     CInstallerDlg& dlg() { return *m_dlg; }
     template <class Widget>
@@ -45,5 +48,6 @@ private:
     testsupport::TempSystemRoot m_root;
     std::unique_ptr<posixplat::PosixPlatform> m_system;
     std::unique_ptr<qtui::QtDialogHost> m_host;
+    std::unique_ptr<AnsweringHost> m_answers;
     std::unique_ptr<CInstallerDlg> m_dlg;
 };

@@ -82,16 +82,16 @@ void WindowRoutingTest::fullInstallClickedThrough() {
     auto* install = installer.control<QPushButton>(IDC_INSTALL_RUN);
     QVERIFY(install->isEnabled());
 
-    installer.host().QueueAnswers({plat::kIdOk});
+    installer.answers().Queue({plat::kIdOk});
     Click(install);
 
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDOK);
+    QCOMPARE(installer.host().EndResult(), plat::kIdOk);
     QVERIFY(!installer.window().isVisible());
-    QCOMPARE(installer.host().Messages().size(), std::size_t{1});
-    QCOMPARE(installer.host().Messages()[0].text, String(116));
-    QCOMPARE(installer.host().Messages()[0].flags, 0x40u);
-    QVERIFY(!installer.host().Messages()[0].shown);
+    QCOMPARE(installer.answers().Messages().size(), std::size_t{1});
+    QCOMPARE(installer.answers().Messages()[0].text, String(116));
+    QCOMPARE(installer.answers().Messages()[0].flags, 0x40u);
+    QVERIFY(!installer.answers().Messages()[0].shown);
     auto* bar = installer.control<QProgressBar>(IDC_PROGRESS);
     QVERIFY(!bar->isHidden());
     QCOMPARE(bar->value(), 100);
@@ -142,16 +142,16 @@ void WindowRoutingTest::closeDuringARunIsRefused() {
         closed = installer.window().windowHandle()->close();
         stillShown = installer.window().isVisible();
     });
-    installer.host().QueueAnswers({plat::kIdOk});
+    installer.answers().Queue({plat::kIdOk});
     Click(installer.control<QPushButton>(IDC_INSTALL_RUN));
 
     QVERIFY(firedDuringRun);
     QVERIFY(!closed);
     QVERIFY(stillShown);
     // The run went on to its end and the dialog ended through it, not through Cancel.
-    QCOMPARE(installer.host().Messages().size(), std::size_t{1});
-    QCOMPARE(installer.host().Messages()[0].text, String(116));
-    QCOMPARE(installer.host().EndResult(), IDOK);
+    QCOMPARE(installer.answers().Messages().size(), std::size_t{1});
+    QCOMPARE(installer.answers().Messages()[0].text, String(116));
+    QCOMPARE(installer.host().EndResult(), plat::kIdOk);
     QCOMPARE(installer.ReadRecord().at("CDPath"), kInstallDir);
     QVERIFY(!installer.window().RunActive());
 }
@@ -163,9 +163,9 @@ void WindowRoutingTest::closeWhenIdleIsCancel() {
     SelectDrivesAndFullMode(installer);
     installer.window().windowHandle()->close();
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDCANCEL);
+    QCOMPARE(installer.host().EndResult(), plat::kIdCancel);
     QVERIFY(!installer.window().isVisible());
-    QVERIFY(installer.host().Messages().empty());
+    QVERIFY(installer.answers().Messages().empty());
     QVERIFY(!testsupport::HostFolderExists(installer.HostPath(kInstallDir)));
 }
 
@@ -176,7 +176,7 @@ void WindowRoutingTest::escapeIsCancel() {
     source->setFocus();
     QTest::keyClick(source, Qt::Key_Escape);
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDCANCEL);
+    QCOMPARE(installer.host().EndResult(), plat::kIdCancel);
 }
 
 void WindowRoutingTest::enterAwayFromTheButtonsIsOk() {
@@ -190,20 +190,20 @@ void WindowRoutingTest::enterAwayFromTheButtonsIsOk() {
     QCOMPARE(installer.window().focusWidget(), destination);
     QTest::keyClick(destination, Qt::Key_Return);
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDOK);
-    QVERIFY(installer.host().Messages().empty());
+    QCOMPARE(installer.host().EndResult(), plat::kIdOk);
+    QVERIFY(installer.answers().Messages().empty());
     QVERIFY(!testsupport::HostFolderExists(installer.HostPath(kInstallDir)));
 }
 
 void WindowRoutingTest::enterOnAFocusedButtonClicksIt() {
     InstallerUnderTest installer;
     installer.Start();
-    auto* cancel = installer.control<QPushButton>(IDCANCEL);
+    auto* cancel = installer.control<QPushButton>(plat::kIdCancel);
     cancel->setFocus();
     QCOMPARE(installer.window().focusWidget(), cancel);
     QTest::keyClick(cancel, Qt::Key_Return);
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDCANCEL);
+    QCOMPARE(installer.host().EndResult(), plat::kIdCancel);
 }
 
 void WindowRoutingTest::radioClicksAreExclusiveInTheirGroup() {
@@ -258,13 +258,13 @@ void WindowRoutingTest::uninstallAnsweredNoKeepsTheDialog() {
     InstallerUnderTest installer;
     PlantInstallation(installer);
     installer.Start();
-    installer.host().QueueAnswers({plat::kIdNo});
+    installer.answers().Queue({plat::kIdNo});
     Click(installer.control<QPushButton>(IDC_UNINSTALL_RUN));
     QVERIFY(!installer.host().Ended());
     QVERIFY(installer.window().isVisible());
-    QCOMPARE(installer.host().Messages().size(), std::size_t{1});
-    QCOMPARE(installer.host().Messages()[0].text, String(119));
-    QCOMPARE(installer.host().Messages()[0].flags, 0x44u);
+    QCOMPARE(installer.answers().Messages().size(), std::size_t{1});
+    QCOMPARE(installer.answers().Messages()[0].text, String(119));
+    QCOMPARE(installer.answers().Messages()[0].flags, 0x44u);
     QVERIFY(installer.control<QPushButton>(IDC_UNINSTALL_RUN)->isEnabled());
     QVERIFY(testsupport::HostFileExists(installer.HostPath(kInstallDir + "\\KARVEX34.EXE")));
     QVERIFY(!installer.ReadRecord().empty());
@@ -274,13 +274,13 @@ void WindowRoutingTest::uninstallAnsweredYesRemovesTheInstallation() {
     InstallerUnderTest installer;
     PlantInstallation(installer);
     installer.Start();
-    installer.host().QueueAnswers({plat::kIdYes, plat::kIdOk});
+    installer.answers().Queue({plat::kIdYes, plat::kIdOk});
     Click(installer.control<QPushButton>(IDC_UNINSTALL_RUN));
     QVERIFY(installer.host().Ended());
-    QCOMPARE(installer.host().EndResult(), IDOK);
-    QCOMPARE(installer.host().Messages().size(), std::size_t{2});
-    QCOMPARE(installer.host().Messages()[1].text, String(120));
-    QCOMPARE(installer.host().Messages()[1].flags, 0x40u);
+    QCOMPARE(installer.host().EndResult(), plat::kIdOk);
+    QCOMPARE(installer.answers().Messages().size(), std::size_t{2});
+    QCOMPARE(installer.answers().Messages()[1].text, String(120));
+    QCOMPARE(installer.answers().Messages()[1].flags, 0x40u);
     QVERIFY(!testsupport::HostFolderExists(installer.HostPath(kInstallDir)));
     QVERIFY(installer.ReadRecord().empty());
     QCOMPARE(installer.host().WaitCursorDepth(), 0);

@@ -3,6 +3,9 @@
 // while a run is active.
 #include "app/installer_dlg.h"
 
+#include <algorithm>
+
+#include "app/combo_order.h"
 #include "tests/win32/win32_test_support.h"
 #include "ui/win32/installer_dialog_proc.h"
 #include "ui/win32/win32_dialog_host.h"
@@ -80,6 +83,27 @@ TEST_F(DialogWindow, HostOperationsReachTheControls) {
     m_host.SetProgressPos(IDC_PROGRESS, 100);
     EXPECT_EQ(SendDlgItemMessageA(m_window, IDC_PROGRESS, PBM_GETPOS, 0, 0), 100);
     EXPECT_EQ(SendDlgItemMessageA(m_window, IDC_PROGRESS, PBM_GETRANGE, FALSE, 0), 100);
+}
+
+// The hosts that keep their items themselves (headless, Qt) order them by the core's
+// CompareComboItems: it must give the order the system's sorted combo box gives, a
+// duplicate placed before the item it equals, and the exact search ignoring case too.
+TEST_F(DialogWindow, TheCoresComboOrderIsTheSystemsSortedOrder) {
+    const std::vector<std::string> added = {"q", "C", "a", "Z", "ab", "B", "AB", "b", "_", "A", "c2", "C1"};
+    m_host.ResetContent(IDC_SOURCE_DRIVE);
+    for (const std::string& item : added) m_host.AddString(IDC_SOURCE_DRIVE, item);
+    std::vector<std::string> expected;
+    for (const std::string& item : added) {
+        expected.insert(std::lower_bound(expected.begin(), expected.end(), item,
+                                         [](const std::string& a, const std::string& b) { return CompareComboItems(a, b) < 0; }),
+                        item);
+    }
+    EXPECT_EQ(Items(IDC_SOURCE_DRIVE), expected);
+    for (const std::string& item : added) {
+        const auto first = std::find_if(expected.begin(), expected.end(),
+                                        [&](const std::string& listed) { return CompareComboItems(listed, item) == 0; });
+        EXPECT_EQ(m_host.FindStringExact(IDC_SOURCE_DRIVE, item), first - expected.begin()) << item;
+    }
 }
 
 TEST_F(DialogWindow, SelectionChangesAreRoutedToTheCore) {

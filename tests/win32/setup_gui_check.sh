@@ -110,4 +110,12 @@ windows reg export 'HKEY_CURRENT_USER\Software\Velstra\Mirel' 'C:\windows\temp\r
 iconv -f UTF-16 -t UTF-8 "$WIN/drive_c/windows/temp/record.reg" | tr -d '\r' > "$TMP/record"
 grep -qxF '"SetupMode"="Setup_MAX"' "$TMP/record" || fail "not a full record: $(cat "$TMP/record")"
 grep -qxF '"Path"="C:\\Program Files\\Velstra\\Mirel"' "$TMP/record" || fail "wrong install folder: $(cat "$TMP/record")"
+# SETUP.EXE's install journal in the user's temporary folder, in UTF-8.
+journal=$(find "$WIN/drive_c/users" -name mirel-setup.log -print -quit)
+[ -n "$journal" ] || fail "no install journal in %TEMP%"
+for pattern in '^== install run, .* ==$' '^program: version .*, Windows, SETUP\.EXE$' '^drives: C: fixed, .*Q: cdrom.*$' \
+               '^mode: full$' '^copied Q:\\KARVEX34\.DAT -> C:\\Program Files\\Velstra\\Mirel\\KARVEX34\.DAT \([0-9]+ bytes\)$' \
+               '^result: install succeeded \("ハルネアの\\nインストールが終了しました。"\)$'; do
+  tr -d '\r' < "$journal" | grep -qE -- "$pattern" || fail "the journal lacks a line like $pattern: $(cat "$journal")"
+done
 echo "PASS: the dialog shows and a full install clicked through succeeds at $DPI dpi"

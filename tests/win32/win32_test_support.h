@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
-// After the core's headers: <windows.h> defines names the core uses for constants.
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_platform.h"
 
 namespace win32test {
 

@@ -1,33 +1,31 @@
 #include "tools/script_driver/driver_command.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "app/control_ids.h"
 #include "platform/dialog_host.h"
+#include "res/resource_tables.h"
 
 namespace scriptdriver {
 namespace {
 
-// Controls a user can click: the mode radios, the three check boxes, the two run
-// buttons and Cancel. Clicking anything else is not something the dialog offers.
-bool IsClickable(int id) {
-    switch (id) {
-    case IDCANCEL:
-    case IDC_SHORTCUT_PROGRAMS:
-    case IDC_SHORTCUT_DESKTOP:
-    case IDC_KEEP_SAVEDATA:
-    case IDC_UNINSTALL_RUN:
-    case IDC_INSTALL_RUN:
-    case IDC_MODE_MIN:
-    case IDC_MODE_NORMAL:
-    case IDC_MODE_FULL:
-        return true;
-    default:
-        return false;
+// The kind of the dialog's control `id`, as its template says; none for an unknown id.
+std::optional<res::ControlKind> KindOf(int id) {
+    const res::DialogTemplate& dialog = res::MainDialogTemplate();
+    for (std::size_t i = 0; i < dialog.controlCount; ++i) {
+        if (id >= 0 && dialog.controls[i].id == id) return dialog.controls[i].kind;
     }
+    return std::nullopt;
 }
 
-bool IsSelectable(int id) { return id == IDC_DEST_DRIVE || id == IDC_SOURCE_DRIVE; }
+// Controls a user can click: the radio buttons, the check boxes and the push buttons.
+// Clicking anything else is not something the dialog offers.
+bool IsClickable(int id) {
+    const std::optional<res::ControlKind> kind = KindOf(id);
+    return kind == res::ControlKind::Radio || kind == res::ControlKind::Check || kind == res::ControlKind::PushButton;
+}
+
+bool IsSelectable(int id) { return KindOf(id) == res::ControlKind::Combo; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -69,6 +69,14 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
                 return false;
             }
             parsed.plan.diskFullAfterBytes = bytes;
+        } else if (option == "--log") {
+            if (!hasValue || args[i + 1].empty()) {
+                *error = "--log needs a file name";
+                return false;
+            }
+            parsed.logFile = args[++i];
+        } else if (option == "--no-log") {
+            parsed.noLog = true;
         } else {
             *error = "unknown option " + option;
             return false;
@@ -89,6 +97,9 @@ std::string DriverUsage() {
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"
            "  --fail-write-after N   writes fail once N bytes in all have been written\n"
            "  --fail-link            saving a shell link fails\n"
+           "install journal (by default where the product keeps it):\n"
+           "  --log FILE             append it to FILE instead\n"
+           "  --no-log               keep none\n"
            "exit status: 0 at the end of input, 2 for an unreadable command or option,\n"
            "3 when a message box has no answer queued, 1 when the system cannot be opened\n";
 }

@@ -19,6 +19,9 @@ struct DriverOptions {
     // --wine-prefix [DIR] (Linux): install into a Wine prefix; an empty DIR is Wine's own
     // default prefix.
     std::optional<std::string> winePrefix;
+    // The install journal: this file instead of the build's own place, or none at all.
+    std::string logFile;
+    bool noLog = false;
 };
 
 // Reads the arguments after the program name. False with the reason in `error` for an

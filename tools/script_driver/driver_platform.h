@@ -3,6 +3,7 @@
 // on, and the conversion between the UTF-8 of its commands and output and the ANSI
 // code page the core works in. Linux: driver_platform_posix.cpp; Windows:
 // driver_platform_win32.cpp.
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,12 @@ public:
     // What of the user's system files could not be used (a line of the drives file, a
     // damaged registry hive), one line each; the run goes on without it.
     virtual std::vector<std::string> problems() const { return {}; }
+    // Where the product keeps its install journal on this system.
+    virtual std::filesystem::path JournalPath() const = 0;
 };
+
+// The build and front-end, for the journal's run headers.
+std::string BuildName();
 
 // Opens the platform of the system the driver runs on, as the product would (Linux:
 // the system root of $MIREL_SETUP_ROOT, or with `winePrefix` that Wine prefix, an empty

@@ -13,6 +13,9 @@ public:
         : m_platform(std::move(platform)) {}
     plat::Platform& platform() override { return m_platform->platform(); }
     std::vector<std::string> problems() const override { return m_platform->Problems(); }
+    std::filesystem::path JournalPath() const override {
+        return std::filesystem::path(m_platform->JournalPath());
+    }
 
 private:
     std::unique_ptr<posixplat::PosixPlatform> m_platform;
@@ -32,6 +35,8 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::stri
     if (choice.winePrefix) *opened = what;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
+
+std::string BuildName() { return "Linux, scripted driver"; }
 
 std::string Utf8ToAnsi(const std::string& utf8) { return utf8; }
 

@@ -8,7 +8,9 @@
 #include <cstdio>
 
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_journal_path.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text_conversion.h"
 
 namespace scriptdriver {
 namespace {
@@ -16,32 +18,11 @@ namespace {
 class Win32SystemPlatform : public SystemPlatform {
 public:
     plat::Platform& platform() override { return m_platform.platform(); }
+    std::filesystem::path JournalPath() const override { return win32plat::TempJournalPath(); }
 
 private:
     win32plat::Win32Platform m_platform;
 };
-
-std::wstring ToWide(UINT codePage, const std::string& text) {
-    if (text.empty()) return {};
-    // Without MB_ERR_INVALID_CHARS a malformed sequence becomes U+FFFD instead of failing.
-    const int units = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-    return wide;
-}
-
-std::string FromWide(UINT codePage, const std::wstring& wide) {
-    if (wide.empty()) return {};
-    // A character the code page lacks becomes its default character ('?').
-    const int bytes =
-        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr,
-                        nullptr);
-    return text;
-}
 
 }  // namespace
 
@@ -59,8 +40,10 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::stri
     return std::make_unique<Win32SystemPlatform>();
 }
 
-std::string Utf8ToAnsi(const std::string& utf8) { return FromWide(CP_ACP, ToWide(CP_UTF8, utf8)); }
+std::string BuildName() { return "Windows, scripted driver"; }
 
-std::string AnsiToUtf8(const std::string& ansi) { return FromWide(CP_UTF8, ToWide(CP_ACP, ansi)); }
+std::string Utf8ToAnsi(const std::string& utf8) { return win32plat::Utf8ToAnsi(utf8); }
+
+std::string AnsiToUtf8(const std::string& ansi) { return win32plat::AnsiToUtf8(ansi); }
 
 }  // namespace scriptdriver

@@ -9,8 +9,9 @@
 
 namespace scriptdriver {
 
-DriverSession::DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err)
-    : m_platform(platform), m_codec(std::move(codec)), m_out(out), m_err(err) {
+DriverSession::DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err,
+                             RunJournal* journal)
+    : m_platform(platform), m_codec(std::move(codec)), m_out(out), m_err(err), m_journal(journal) {
     const auto same = [](const std::string& text) { return text; };
     if (!m_codec.toAnsi) m_codec.toAnsi = same;
     if (!m_codec.toUtf8) m_codec.toUtf8 = same;
@@ -18,6 +19,7 @@ DriverSession::DriverSession(plat::Platform& platform, TextCodec codec, std::ost
 
 DriverSession::~DriverSession() {
     m_dialog.reset();
+    m_watchedHost.reset();
     m_host.reset();
 }
 
@@ -80,7 +82,7 @@ std::optional<int> DriverSession::Execute(const Command& command, int lineNumber
         Click(command.id);
         break;
     case CommandKind::Enter:
-        m_dialog->OnCommand(IDOK, BN_CLICKED);
+        Deliver(plat::kIdOk, kNotifyClicked);
         break;
     case CommandKind::Dump:
         Dump();
@@ -95,10 +97,12 @@ std::optional<int> DriverSession::Execute(const Command& command, int lineNumber
 void DriverSession::Start() {
     // A new run of the program: a fresh window and dialog; the queued answers carry on.
     m_dialog.reset();
+    m_watchedHost.reset();
     m_host = std::make_unique<HeadlessDialogHost>(m_codec.toAnsi);
     m_host->SetAnswerer([this](const std::string& text, unsigned flags) { return AnswerMessageBox(text, flags); });
     m_host->SetEndListener([this](int result) { Print(EndLine(result)); });
-    m_dialog = std::make_unique<CInstallerDlg>(m_platform, *m_host);
+    if (m_journal) m_watchedHost = m_journal->Watch(*m_host);
+    m_dialog = std::make_unique<CInstallerDlg>(m_platform, m_watchedHost ? *m_watchedHost : *m_host);
     m_dialog->OnInitDialog();
 }
 
@@ -114,7 +118,7 @@ void DriverSession::Select(int id, const std::string& text) {
         return;
     }
     m_host->SetCurSel(id, index);
-    m_dialog->OnCommand(id, CBN_SELCHANGE);
+    Deliver(id, kNotifySelectionChange);
 }
 
 void DriverSession::Click(int id) {
@@ -130,7 +134,12 @@ void DriverSession::Click(int id) {
     } else if (kind == res::ControlKind::Check) {
         m_host->SetCheck(id, m_host->GetCheck(id) ? 0 : 1);
     }
-    m_dialog->OnCommand(id, BN_CLICKED);
+    Deliver(id, kNotifyClicked);
+}
+
+void DriverSession::Deliver(int id, int code) {
+    if (m_journal) m_journal->Route(*m_dialog, id, code);
+    else m_dialog->OnCommand(id, code);
 }
 
 void DriverSession::Dump() {

@@ -10,6 +10,7 @@
 
 #include "app/headless_dialog_host.h"
 #include "app/installer_dlg.h"
+#include "app/run_journal.h"
 #include "tools/script_driver/driver_command.h"
 
 namespace scriptdriver {
@@ -27,8 +28,10 @@ struct TextCodec {
 
 class DriverSession {
 public:
-    // `out` gets the events, `err` the reasons of a failed run.
-    DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err);
+    // `out` gets the events, `err` the reasons of a failed run. With `journal`, whose
+    // platform is `platform`, each run is journaled as the product's are.
+    DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err,
+                  RunJournal* journal = nullptr);
     ~DriverSession();
     DriverSession(const DriverSession&) = delete;
     DriverSession& operator=(const DriverSession&) = delete;
@@ -46,15 +49,19 @@ private:
     void Click(int id);
     void Dump();
     int AnswerMessageBox(const std::string& text, unsigned flags);
+    // Hands a command to the dialog, through the journal when there is one.
+    void Deliver(int id, int code);
     void Print(const std::string& line);
 
     plat::Platform& m_platform;
     TextCodec m_codec;
     std::ostream& m_out;
     std::ostream& m_err;
+    RunJournal* m_journal;
     std::deque<int> m_answers;
-    // The window and the dialog in it; the dialog goes first.
+    // The window, the journal's watch on it and the dialog in it; the dialog goes first.
     std::unique_ptr<HeadlessDialogHost> m_host;
+    std::unique_ptr<plat::DialogHost> m_watchedHost;
     std::unique_ptr<CInstallerDlg> m_dialog;
 };
 

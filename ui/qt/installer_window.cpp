@@ -38,9 +38,9 @@ void InstallerWindow::Connect(const LaidOutControl& control) {
     if (id == -1) return;
     switch (control.source->kind) {
     case res::ControlKind::Combo:
-        // `activated` comes only from the user, as CBN_SELCHANGE does.
+        // `activated` comes only from the user, as a combo box's selection change does.
         connect(static_cast<QComboBox*>(control.widget), &QComboBox::activated, this,
-                [this, id] { Route(id, CBN_SELCHANGE); });
+                [this, id] { Route(id, kNotifySelectionChange); });
         break;
     case res::ControlKind::Radio: {
         auto* radio = static_cast<QRadioButton*>(control.widget);
@@ -51,7 +51,7 @@ void InstallerWindow::Connect(const LaidOutControl& control) {
     case res::ControlKind::Check:
     case res::ControlKind::PushButton:
         connect(static_cast<QAbstractButton*>(control.widget), &QAbstractButton::clicked, this,
-                [this, id] { Route(id, BN_CLICKED); });
+                [this, id] { Route(id, kNotifyClicked); });
         break;
     default:
         break;
@@ -79,7 +79,7 @@ void InstallerWindow::ClickRadio(QRadioButton* radio) {
         if (control.group == group && control.widget != radio && control.source->kind == res::ControlKind::Radio)
             static_cast<QRadioButton*>(control.widget)->setChecked(false);
     }
-    Route(clicked->source->id, BN_CLICKED);
+    Route(clicked->source->id, kNotifyClicked);
 }
 
 bool InstallerWindow::MoveRadioChoice(QRadioButton* from, int step) {
@@ -123,7 +123,7 @@ void InstallerWindow::keyPressEvent(QKeyEvent* event) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
             button->click();
         else
-            Route(IDOK, BN_CLICKED);
+            Route(plat::kIdOk, kNotifyClicked);
         event->accept();
         return;
     }
@@ -133,7 +133,7 @@ void InstallerWindow::keyPressEvent(QKeyEvent* event) {
 void InstallerWindow::reject() {
     if (m_runActive) return;
     if (m_sink)
-        Route(IDCANCEL, BN_CLICKED);
+        Route(plat::kIdCancel, kNotifyClicked);
     else
         QDialog::reject();
 }

@@ -11,6 +11,9 @@
 
 #include "app/control_ids.h"
 #include "app/installer_app.h"
+#include "app/run_journal.h"
+#include "platform/journal/journal_log_file.h"
+#include "platform/journal/journal_places.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/posix/system_choice.h"
 #include "res/resource_tables.h"
@@ -51,10 +54,15 @@ int main(int argc, char* argv[]) {
         qtui::ShowSystemProblems(caption, problems);
     }
 
+    // The install journal, beside the system it describes.
+    journal::LogFile journalFile(system->JournalPath());
+    RunJournal runJournal(system->platform(), journalFile, "Linux, Qt");
+
     qtui::QtDialogHost host;
+    const std::unique_ptr<plat::DialogHost> watchedHost = runJournal.Watch(host);
     CInstallerApp app;
-    app.InitInstance(system->platform(), host, [&host](CInstallerDlg& dialog) {
-        host.SetCommandSink([&dialog](int id, int code) { dialog.OnCommand(id, code); });
+    app.InitInstance(runJournal.platform(), *watchedHost, [&](CInstallerDlg& dialog) {
+        host.SetCommandSink([&](int id, int code) { runJournal.Route(dialog, id, code); });
         dialog.OnInitDialog();
         qtui::ReportGeometryWhenShown(host.Window());
         const int result = host.RunModal();

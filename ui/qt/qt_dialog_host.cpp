@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "app/combo_order.h"
 #include "res/resource_tables.h"
-#include "ui/qt/combo_order.h"
 #include "ui/qt/message_box.h"
 
 namespace qtui {
@@ -30,10 +30,6 @@ QtDialogHost::~QtDialogHost() {
 int QtDialogHost::RunModal() {
     if (!m_ended) m_window->exec();
     return m_endResult;
-}
-
-void QtDialogHost::QueueAnswers(const std::vector<int>& answers) {
-    m_answers.insert(m_answers.end(), answers.begin(), answers.end());
 }
 
 std::string QtDialogHost::GetText(int id) {
@@ -94,9 +90,9 @@ void QtDialogHost::ResetContent(int id) {
 int QtDialogHost::AddString(int id, const std::string& item) {
     auto* combo = qobject_cast<QComboBox*>(m_window->Control(id));
     if (!combo) return plat::kComboNone;
-    // After any equal items, as a sorted list box places a duplicate.
+    // Before an equal item, as the system's sorted list places a duplicate.
     int index = 0;
-    while (index < combo->count() && CompareComboItems(ToCore(combo->itemText(index)), item) <= 0) ++index;
+    while (index < combo->count() && CompareComboItems(ToCore(combo->itemText(index)), item) < 0) ++index;
     const int selected = combo->currentIndex();
     combo->insertItem(index, FromCore(item));
     // Qt selects the first item put into an empty box; a Windows combo box selects
@@ -152,15 +148,7 @@ void QtDialogHost::SetProgressPos(int id, int pos) {
 }
 
 int QtDialogHost::MessageBox(const std::string& text, unsigned flags) {
-    if (!m_answers.empty()) {
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        m_messages.push_back({text, flags, answer, false});
-        return answer;
-    }
-    const int answer = ShowMessageBox(m_window.get(), m_window->windowTitle(), FromCore(text), flags);
-    m_messages.push_back({text, flags, answer, true});
-    return answer;
+    return ShowMessageBox(m_window.get(), m_window->windowTitle(), FromCore(text), flags);
 }
 
 void QtDialogHost::BeginWaitCursor() {

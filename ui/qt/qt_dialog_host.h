@@ -1,10 +1,8 @@
 #pragma once
 // The dialog host over real Qt widgets: the core's view of dialog 102 as the Linux
 // window shows it. Text crosses in the system's ANSI code page, UTF-8 on Linux.
-#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/dialog_host.h"
 #include "ui/qt/installer_window.h"
@@ -13,13 +11,6 @@ namespace qtui {
 
 class QtDialogHost final : public plat::DialogHost {
 public:
-    struct MessageRecord {
-        std::string text;
-        unsigned flags;
-        int answer;
-        bool shown;  // false when a queued answer stood in for the user
-    };
-
     QtDialogHost();
     ~QtDialogHost() override;
     QtDialogHost(const QtDialogHost&) = delete;
@@ -31,10 +22,6 @@ public:
     // Shows the window modally until the dialog ends; returns the dialog's result.
     int RunModal();
 
-    // Test hook: answers (plat::kId*) for the next message boxes, used in order; a box
-    // with an answer waiting is recorded but not shown.
-    void QueueAnswers(const std::vector<int>& answers);
-    const std::vector<MessageRecord>& Messages() const { return m_messages; }
     int WaitCursorDepth() const { return m_waitDepth; }
     bool Ended() const { return m_ended; }
     int EndResult() const { return m_endResult; }
@@ -65,8 +52,6 @@ public:
 
 private:
     std::unique_ptr<InstallerWindow> m_window;
-    std::deque<int> m_answers;
-    std::vector<MessageRecord> m_messages;
     int m_waitDepth = 0;
     bool m_ended = false;
     int m_endResult = 0;

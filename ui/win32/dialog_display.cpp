@@ -1,9 +1,7 @@
-// The core's identifiers come before <windows.h>, which defines IDOK and IDCANCEL as
-// macros that would rewrite them.
-#include "app/control_ids.h"
-
-#include "ui/win32/dialog_base_units.h"
 #include "ui/win32/dialog_display.h"
+
+#include "app/control_ids.h"
+#include "ui/win32/dialog_base_units.h"
 #include "ui/win32/window_dpi.h"
 
 namespace win32ui {

@@ -1,10 +1,12 @@
-// The core's headers come first: <windows.h> defines IDOK, IDCANCEL and BN_CLICKED as
-// macros, which would rewrite the core's own constants of those names.
-#include "app/installer_dlg.h"
-
 #include "ui/win32/installer_dialog_proc.h"
+
+#include "app/installer_dlg.h"
 #include "ui/win32/minimized_icon.h"
 #include "ui/win32/win32_dialog_host.h"
+
+// WM_COMMAND's words reach the core as they are.
+static_assert(plat::kIdOk == IDOK && plat::kIdCancel == IDCANCEL);
+static_assert(kNotifyClicked == BN_CLICKED && kNotifySelectionChange == CBN_SELCHANGE);
 
 namespace win32ui {
 namespace {
@@ -50,7 +52,10 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         // Commands that reach the window during a run are not user input to act on.
         if (context->host.RunActive()) return TRUE;
-        Guarded(window, [&] { context->dialog.OnCommand(LOWORD(wParam), HIWORD(wParam)); });
+        Guarded(window, [&] {
+            if (context->route) context->route(LOWORD(wParam), HIWORD(wParam));
+            else context->dialog.OnCommand(LOWORD(wParam), HIWORD(wParam));
+        });
         return TRUE;
     case WM_PAINT:
         if (!IsIconic(window)) return FALSE;

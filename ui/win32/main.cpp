@@ -1,10 +1,11 @@
 // SETUP.EXE: the installer on Windows. Takes no arguments; installs into the system it
 // runs on through the real Win32 calls.
-// The core's headers come before the system's: <windows.h> defines IDOK and IDCANCEL
-// as macros, which would rewrite the core's constants of those names.
 #include "app/installer_app.h"
-
+#include "app/run_journal.h"
+#include "platform/journal/journal_log_file.h"
+#include "platform/win32/win32_journal_path.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text_conversion.h"
 #include "ui/win32/installer_dialog_proc.h"
 #include "ui/win32/win32_dialog_host.h"
 
@@ -17,11 +18,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&classes);
 
     win32plat::Win32Platform system;
+    journal::LogFile journalFile(win32plat::TempJournalPath());
+    RunJournal runJournal(system.platform(), journalFile, "Windows, SETUP.EXE", win32plat::AnsiToUtf8);
     win32ui::Win32DialogHost host;
+    const std::unique_ptr<plat::DialogHost> watchedHost = runJournal.Watch(host);
 
     CInstallerApp app;
-    app.InitInstance(system.platform(), host, [&](CInstallerDlg& dialog) {
-        win32ui::DialogContext context(dialog, host);
+    app.InitInstance(runJournal.platform(), *watchedHost, [&](CInstallerDlg& dialog) {
+        win32ui::DialogContext context(dialog, host,
+                                       [&](int id, int code) { runJournal.Route(dialog, id, code); });
         return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALLER_DIALOG), nullptr,
                                                 win32ui::InstallerDialogProc,
                                                 reinterpret_cast<LPARAM>(&context)));

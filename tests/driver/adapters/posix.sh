@@ -19,3 +19,8 @@ adapter_registry_export() {
   local hive=$MIREL_SETUP_ROOT/registry/HKEY_CURRENT_USER.reg
   if [ -f "$hive" ]; then cat "$hive"; fi
 }
+
+adapter_journal() {
+  local journal=$MIREL_SETUP_ROOT/setup.log
+  if [ -f "$journal" ]; then cat "$journal"; fi
+}

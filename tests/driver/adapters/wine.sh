@@ -39,3 +39,10 @@ adapter_registry_export() {
   iconv -f UTF-16 -t UTF-8 "$C_DIR/$file" | sed '1s/^\xEF\xBB\xBF//'
   rm -f "$C_DIR/$file"
 }
+
+# %TEMP% of the prefix's user.
+adapter_journal() {
+  local journal
+  journal=$(find "$C_DIR/users" -name mirel-setup.log -print -quit 2>/dev/null)
+  if [ -n "$journal" ]; then cat "$journal"; fi
+}

@@ -1,11 +1,12 @@
-#include "ui/qt/combo_order.h"
+#include "app/combo_order.h"
 
 #include <algorithm>
 
-namespace qtui {
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c; }
+unsigned char FoldAscii(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
 
 }  // namespace
 
@@ -19,5 +20,3 @@ int CompareComboItems(const std::string& a, const std::string& b) {
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
 }
-
-}  // namespace qtui

@@ -1,4 +1,6 @@
-// Win32 registry behaviour the core relies on, over the file-backed store.
+// The file-backed store's own rules, beyond the registry behaviour every build shares
+// (tests/conformance): key path forms, access masks, the names and hives a text file
+// can hold, one file per hive, handles across processes and deleted keys.
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -12,7 +14,7 @@ using namespace regtest;
 using plat::RegKeyHandle;
 using plat::RegResult;
 
-class RegistrySemantics : public ::testing::Test {
+class RegistryStoreRules : public ::testing::Test {
 protected:
     std::string Folder() const { return m_folder.path() + "/registry"; }
     std::vector<std::string> SubKeys(RegKeyHandle key) {
@@ -33,128 +35,7 @@ protected:
     posixplat::PosixRegistry m_registry{Folder(), "tester"};
 };
 
-TEST_F(RegistrySemantics, KeyNamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
-    RegKeyHandle created = MustCreate(m_registry, plat::kHkeyLocalMachine, "Software\\Velstra\\Mirel");
-    RegKeyHandle again = MustCreate(m_registry, plat::kHkeyLocalMachine, "SOFTWARE\\velstra\\MIREL\\Data");
-    RegKeyHandle opened = MustOpen(m_registry, plat::kHkeyLocalMachine, "software\\VELSTRA\\mirel");
-
-    EXPECT_EQ(SubKeys(plat::kHkeyLocalMachine), std::vector<std::string>{"Software"});
-    RegKeyHandle software = MustOpen(m_registry, plat::kHkeyLocalMachine, "SOFTWARE");
-    EXPECT_EQ(SubKeys(software), std::vector<std::string>{"Velstra"});
-    EXPECT_EQ(SubKeys(opened), std::vector<std::string>{"Data"});
-
-    // Value names likewise: a second set in other case replaces the data, not the name.
-    ASSERT_EQ(SetString(m_registry, created, "SetupMode", "Setup_MIN"), plat::kErrorSuccess);
-    ASSERT_EQ(SetString(m_registry, opened, "SETUPMODE", "Setup_MAX"), plat::kErrorSuccess);
-    EXPECT_EQ(Query(m_registry, created, "setupmode").bytes, std::string("Setup_MAX\0", 10));
-    char name[32];
-    std::uint32_t size = sizeof name;
-    ASSERT_EQ(m_registry.EnumValue(created, 0, name, &size), plat::kErrorSuccess);
-    EXPECT_EQ(std::string(name, size), "SetupMode");
-    size = sizeof name;
-    EXPECT_EQ(m_registry.EnumValue(created, 1, name, &size), plat::kErrorNoMoreItems);
-
-    for (RegKeyHandle key : {created, again, opened, software}) EXPECT_EQ(m_registry.CloseKey(key), plat::kErrorSuccess);
-}
-
-TEST_F(RegistrySemantics, SubKeysEnumerateInCaseInsensitiveOrder) {
-    RegKeyHandle parent = MustCreate(m_registry, plat::kHkeyLocalMachine, "Order");
-    for (const char* name : {"b", "ハルネア", "_x", "A", "C", "a2", "Velstra"}) {
-        m_registry.CloseKey(MustCreate(m_registry, parent, name));
-    }
-    // Upper-cased comparison as Win32 does: '_' sorts after the letters.
-    EXPECT_EQ(SubKeys(parent), (std::vector<std::string>{"A", "a2", "b", "C", "Velstra", "_x", "ハルネア"}));
-    m_registry.CloseKey(parent);
-}
-
-TEST_F(RegistrySemantics, TooSmallBuffersFailWithMoreDataAndAreLeftAlone) {
-    RegKeyHandle key = MustCreate(m_registry, plat::kHkeyLocalMachine, "Buffers\\Abc");
-    RegKeyHandle parent = MustOpen(m_registry, plat::kHkeyLocalMachine, "Buffers");
-    ASSERT_EQ(SetString(m_registry, key, "Xyz", "12345"), plat::kErrorSuccess);  // 6 bytes
-
-    struct Case {
-        const char* what;
-        std::uint32_t capacity;
-        RegResult result;
-        std::uint32_t sizeAfter;
-    };
-    // Names need room for their terminator; data is counted exactly.
-    const Case names[] = {{"name, no room", 0, plat::kErrorMoreData, 0},
-                          {"name, no terminator room", 3, plat::kErrorMoreData, 3},
-                          {"name fits", 4, plat::kErrorSuccess, 3}};
-    for (const Case& c : names) {
-        for (bool values : {false, true}) {
-            char buffer[8];
-            std::memset(buffer, 'Z', sizeof buffer);
-            std::uint32_t size = c.capacity;
-            const RegResult result = values ? m_registry.EnumValue(key, 0, buffer, &size)
-                                            : m_registry.EnumKey(parent, 0, buffer, &size);
-            EXPECT_EQ(result, c.result) << c.what << (values ? " (value)" : " (key)");
-            EXPECT_EQ(size, c.sizeAfter) << c.what;
-            if (result == plat::kErrorSuccess) {
-                EXPECT_STREQ(buffer, values ? "Xyz" : "Abc");
-            } else {
-                EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(8, 'Z')) << c.what;
-            }
-        }
-    }
-    const Case data[] = {{"data, empty buffer", 0, plat::kErrorMoreData, 6},
-                         {"data, one short", 5, plat::kErrorMoreData, 6},
-                         {"data fits exactly", 6, plat::kErrorSuccess, 6},
-                         {"data, larger buffer", 8, plat::kErrorSuccess, 6}};
-    for (const Case& c : data) {
-        unsigned char buffer[8];
-        std::memset(buffer, 'Z', sizeof buffer);
-        std::uint32_t size = c.capacity;
-        std::uint32_t type = 99;
-        EXPECT_EQ(m_registry.QueryValue(key, "Xyz", &type, buffer, &size), c.result) << c.what;
-        EXPECT_EQ(size, c.sizeAfter) << c.what;
-        EXPECT_EQ(type, plat::kRegSz) << c.what;
-        const std::string expected = c.result == plat::kErrorSuccess ? std::string("12345\0ZZ", 8) : std::string(8, 'Z');
-        EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 8), expected) << c.what;
-    }
-    m_registry.CloseKey(key);
-    m_registry.CloseKey(parent);
-}
-
-TEST_F(RegistrySemantics, MissingThingsAndEndsOfEnumeration) {
-    RegKeyHandle key = MustCreate(m_registry, plat::kHkeyLocalMachine, "Lonely");
-    RegKeyHandle out = 1234;
-    EXPECT_EQ(m_registry.OpenKey(plat::kHkeyLocalMachine, "Lonely\\Nothing", plat::kKeyRead, &out),
-              plat::kErrorFileNotFound);
-    EXPECT_EQ(out, plat::kNullKey);
-    std::uint32_t size = 4;
-    unsigned char data[4];
-    EXPECT_EQ(m_registry.QueryValue(key, "Nothing", nullptr, data, &size), plat::kErrorFileNotFound);
-    EXPECT_EQ(m_registry.QueryValue(key, "", nullptr, data, &size), plat::kErrorFileNotFound);
-    char name[16];
-    size = sizeof name;
-    EXPECT_EQ(m_registry.EnumKey(key, 0, name, &size), plat::kErrorNoMoreItems);
-    EXPECT_EQ(m_registry.EnumValue(key, 0, name, &size), plat::kErrorNoMoreItems);
-    EXPECT_EQ(m_registry.DeleteKey(key, "Nothing"), plat::kErrorFileNotFound);
-
-    // The default value has the empty name and enumerates as such.
-    ASSERT_EQ(SetString(m_registry, key, "", "default"), plat::kErrorSuccess);
-    size = sizeof name;
-    ASSERT_EQ(m_registry.EnumValue(key, 0, name, &size), plat::kErrorSuccess);
-    EXPECT_EQ(size, 0u);
-    EXPECT_EQ(Query(m_registry, key, "").bytes, std::string("default\0", 8));
-    m_registry.CloseKey(key);
-}
-
-TEST_F(RegistrySemantics, DeleteKeyRefusesWhileSubKeysRemain) {
-    RegKeyHandle leaf = MustCreate(m_registry, plat::kHkeyLocalMachine, "Software\\Velstra\\Mirel");
-    m_registry.CloseKey(leaf);
-    EXPECT_EQ(m_registry.DeleteKey(plat::kHkeyLocalMachine, "Software\\Velstra"), plat::kErrorAccessDenied);
-    EXPECT_EQ(m_registry.DeleteKey(plat::kHkeyLocalMachine, "software\\velstra\\MIREL"), plat::kErrorSuccess);
-    EXPECT_EQ(m_registry.DeleteKey(plat::kHkeyLocalMachine, "Software\\Velstra\\Mirel"), plat::kErrorFileNotFound);
-    EXPECT_EQ(m_registry.DeleteKey(plat::kHkeyLocalMachine, "Software\\Velstra"), plat::kErrorSuccess);
-    EXPECT_EQ(SubKeys(MustOpen(m_registry, plat::kHkeyLocalMachine, "Software")), std::vector<std::string>{});
-    // A hive root is not a key that can go.
-    EXPECT_EQ(m_registry.DeleteKey(plat::kHkeyLocalMachine, ""), plat::kErrorAccessDenied);
-}
-
-TEST_F(RegistrySemantics, AHandleToADeletedKeyFailsEveryCallButClose) {
+TEST_F(RegistryStoreRules, AHandleToADeletedKeyFailsEveryCallButClose) {
     RegKeyHandle doomed = MustCreate(m_registry, plat::kHkeyLocalMachine, "Gone");
     RegKeyHandle sameKey = MustOpen(m_registry, plat::kHkeyLocalMachine, "GONE");
     ASSERT_EQ(SetString(m_registry, doomed, "v", "x"), plat::kErrorSuccess);
@@ -179,7 +60,7 @@ TEST_F(RegistrySemantics, AHandleToADeletedKeyFailsEveryCallButClose) {
               plat::kErrorFileNotFound);
 }
 
-TEST_F(RegistrySemantics, CloseKeyAcceptsOnlyLiveHandles) {
+TEST_F(RegistryStoreRules, CloseKeyAcceptsOnlyLiveHandles) {
     RegKeyHandle key = MustCreate(m_registry, plat::kHkeyUsers, "K");
     EXPECT_EQ(m_registry.CloseKey(key), plat::kErrorSuccess);
     EXPECT_EQ(m_registry.CloseKey(key), plat::kErrorInvalidHandle);
@@ -189,7 +70,7 @@ TEST_F(RegistrySemantics, CloseKeyAcceptsOnlyLiveHandles) {
     EXPECT_EQ(m_registry.CloseKey(plat::kHkeyUsers), plat::kErrorSuccess);
 }
 
-TEST_F(RegistrySemantics, AccessMasksAreChecked) {
+TEST_F(RegistryStoreRules, AccessMasksAreChecked) {
     RegKeyHandle full = MustCreate(m_registry, plat::kHkeyLocalMachine, "Access\\Existing");
     ASSERT_EQ(SetString(m_registry, full, "v", "x"), plat::kErrorSuccess);
     struct Case {
@@ -225,7 +106,7 @@ TEST_F(RegistrySemantics, AccessMasksAreChecked) {
     }
 }
 
-TEST_F(RegistrySemantics, KeyPathForms) {
+TEST_F(RegistryStoreRules, KeyPathForms) {
     m_registry.CloseKey(MustCreate(m_registry, plat::kHkeyLocalMachine, "A\\B"));
     struct Case {
         const char* path;
@@ -257,7 +138,7 @@ TEST_F(RegistrySemantics, KeyPathForms) {
     m_registry.CloseKey(b);
 }
 
-TEST_F(RegistrySemantics, NamesTheFileCannotHoldAreRefused) {
+TEST_F(RegistryStoreRules, NamesTheFileCannotHoldAreRefused) {
     RegKeyHandle key = MustCreate(m_registry, plat::kHkeyLocalMachine, "Names");
     RegKeyHandle sub;
     const std::string badNames[] = {"line\nbreak", "cr\rx", "\x95\x5c" /* not UTF-8 */, "bell\a",
@@ -274,7 +155,7 @@ TEST_F(RegistrySemantics, NamesTheFileCannotHoldAreRefused) {
     m_registry.CloseKey(key);
 }
 
-TEST_F(RegistrySemantics, HivesThatCannotBeStoredRefuseEveryCall) {
+TEST_F(RegistryStoreRules, HivesThatCannotBeStoredRefuseEveryCall) {
     for (RegKeyHandle root : {plat::kHkeyPerformanceData, plat::kHkeyDynData}) {
         RegKeyHandle key;
         char name[8];
@@ -291,7 +172,7 @@ TEST_F(RegistrySemantics, HivesThatCannotBeStoredRefuseEveryCall) {
     EXPECT_FALSE(std::filesystem::exists(Folder()) && !std::filesystem::is_empty(Folder()));
 }
 
-TEST_F(RegistrySemantics, EachStorableRootIsItsOwnFile) {
+TEST_F(RegistryStoreRules, EachStorableRootIsItsOwnFile) {
     const std::pair<RegKeyHandle, const char*> roots[] = {
         {plat::kHkeyClassesRoot, "HKEY_CLASSES_ROOT"},   {plat::kHkeyCurrentUser, "HKEY_CURRENT_USER"},
         {plat::kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {plat::kHkeyUsers, "HKEY_USERS"},
@@ -309,7 +190,7 @@ TEST_F(RegistrySemantics, EachStorableRootIsItsOwnFile) {
     }
 }
 
-TEST_F(RegistrySemantics, HandlesFollowChangesMadeByAnotherProcess) {
+TEST_F(RegistryStoreRules, HandlesFollowChangesMadeByAnotherProcess) {
     // A second registry object over the same folder stands for another process.
     posixplat::PosixRegistry other(Folder(), "tester");
     RegKeyHandle mine = MustCreate(m_registry, plat::kHkeyLocalMachine, "Shared\\Key");

@@ -1,0 +1,44 @@
+#pragma once
+// The install journal: what each install or uninstall run changed on the system and
+// what failed there, between a header and the result. The platform decorator writes
+// the changes and failures; the front-ends, which know the run, write the header and the
+// result. Lines outside a run are not kept: start-up only looks.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/journal/journal_output.h"
+#include "platform/system_error.h"
+
+namespace journal {
+
+class Journal {
+public:
+    // Turns the system's ANSI text (paths, names, messages) into UTF-8, the journal's
+    // encoding on every build; empty when the two are the same.
+    using ToUtf8 = std::function<std::string(const std::string& ansi)>;
+
+    explicit Journal(JournalOutput& output, ToUtf8 toUtf8 = {});
+
+    // Opens a run with its header lines (UTF-8).
+    void BeginRun(const std::vector<std::string>& header);
+    // Closes the run with its result line (UTF-8).
+    void EndRun(const std::string& result);
+    // Whether a run is open: the decorator formats nothing otherwise.
+    bool Recording() const { return m_recording; }
+
+    // One change of the run, already in UTF-8.
+    void Change(const std::string& line);
+    // One failed call of the run: "FAILED <operation> <target>: <system's text> (<code>)".
+    void Failure(const std::string& operation, const std::string& target, const plat::SystemError& error);
+
+    // System text as UTF-8.
+    std::string Utf8(const std::string& ansi) const;
+
+private:
+    JournalOutput& m_output;
+    ToUtf8 m_toUtf8;
+    bool m_recording = false;
+};
+
+}  // namespace journal

@@ -1,0 +1,163 @@
+#include "platform/journal/journal_file_system.h"
+
+namespace journal {
+namespace {
+
+class JournaledFile : public plat::File {
+public:
+    JournaledFile(std::unique_ptr<plat::File> real, plat::SystemErrors& errors, Journal& journal, std::string path,
+                  std::shared_ptr<JournalFileSystem::Written> written)
+        : m_real(std::move(real)), m_errors(errors), m_journal(journal), m_path(std::move(path)),
+          m_written(std::move(written)) {}
+
+    bool Read(void* buffer, std::size_t size, std::size_t* got) override {
+        if (m_real->Read(buffer, size, got)) return true;
+        Failed("read", m_path);
+        return false;
+    }
+
+    bool Write(const void* buffer, std::size_t size) override {
+        if (m_real->Write(buffer, size)) {
+            if (m_written) m_written->bytes += size;
+            return true;
+        }
+        Failed("write", m_path);
+        if (m_written) m_written->failed = true;
+        return false;
+    }
+
+    bool GetStatus(plat::FileStatus* status) override {
+        if (m_real->GetStatus(status)) return true;
+        Failed("status of", m_path);
+        return false;
+    }
+
+    // The real files move the bytes between themselves, so that a copy the system does
+    // without passing them through the process still does.
+    bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override {
+        auto* journaled = dynamic_cast<JournaledFile*>(&out);
+        plat::File& realOut = journaled ? *journaled->m_real : out;
+        if (m_real->TransferTo(realOut, buffer, size, got)) {
+            if (journaled && journaled->m_written) journaled->m_written->bytes += *got;
+            return true;
+        }
+        if (journaled && journaled->m_written) journaled->m_written->failed = true;
+        Failed("copy", m_path, journaled ? &journaled->m_path : nullptr);
+        return false;
+    }
+
+private:
+    // The system's error is read before anything else can replace it.
+    void Failed(const char* operation, const std::string& path, const std::string* destination = nullptr) {
+        const plat::SystemError error = m_errors.LastError();
+        if (!m_journal.Recording()) return;
+        std::string what = m_journal.Utf8(path);
+        if (destination) what += " -> " + m_journal.Utf8(*destination);
+        m_journal.Failure(operation, what, error);
+    }
+
+    std::unique_ptr<plat::File> m_real;
+    plat::SystemErrors& m_errors;
+    Journal& m_journal;
+    std::string m_path;
+    std::shared_ptr<JournalFileSystem::Written> m_written;
+};
+
+}  // namespace
+
+JournalFileSystem::JournalFileSystem(plat::FileSystem& real, plat::SystemErrors& errors, Journal& journal)
+    : m_real(real), m_errors(errors), m_journal(journal) {}
+
+void JournalFileSystem::Failed(const char* operation, const std::string& path) {
+    const plat::SystemError error = m_errors.LastError();
+    if (m_journal.Recording()) m_journal.Failure(operation, m_journal.Utf8(path), error);
+}
+
+std::string JournalFileSystem::LogicalDriveStrings() { return m_real.LogicalDriveStrings(); }
+
+plat::DriveType JournalFileSystem::GetDriveType(const std::string& root) { return m_real.GetDriveType(root); }
+
+bool JournalFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
+    if (m_real.GetFreeBytes(path, freeBytes)) return true;
+    Failed("free space of", path);
+    return false;
+}
+
+// Not finding a name is an answer, not a failure.
+bool JournalFileSystem::Exists(const std::string& path) { return m_real.Exists(path); }
+
+bool JournalFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
+    if (m_real.GetStatus(path, status)) return true;
+    Failed("status of", path);
+    return false;
+}
+
+bool JournalFileSystem::Noted(bool done, const char* operation, const char* change, const std::string& path) {
+    if (!done) {
+        Failed(operation, path);
+        return false;
+    }
+    if (m_journal.Recording()) m_journal.Change(std::string(change) + " " + m_journal.Utf8(path));
+    return true;
+}
+
+bool JournalFileSystem::CreateFolder(const std::string& path) {
+    return Noted(m_real.CreateFolder(path), "create folder", "created folder", path);
+}
+
+bool JournalFileSystem::RemoveFolder(const std::string& path) {
+    return Noted(m_real.RemoveFolder(path), "remove folder", "removed folder", path);
+}
+
+bool JournalFileSystem::RemoveFile(const std::string& path) {
+    if (!Noted(m_real.RemoveFile(path), "remove file", "removed file", path)) return false;
+    m_written.erase(path);
+    return true;
+}
+
+std::unique_ptr<plat::File> JournalFileSystem::OpenForRead(const std::string& path) {
+    std::unique_ptr<plat::File> real = m_real.OpenForRead(path);
+    if (!real) {
+        Failed("open for reading", path);
+        return nullptr;
+    }
+    m_lastSource = path;
+    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, nullptr);
+}
+
+std::unique_ptr<plat::File> JournalFileSystem::OpenForWrite(const std::string& path) {
+    std::unique_ptr<plat::File> real = m_real.OpenForWrite(path);
+    if (!real) {
+        Failed("open for writing", path);
+        return nullptr;
+    }
+    auto written = std::make_shared<Written>();
+    written->source = m_lastSource;
+    m_written[path] = written;
+    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, std::move(written));
+}
+
+// The copy applies the source's status to a whole copy only: that makes it a copied file.
+bool JournalFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
+    if (!m_real.SetStatus(path, status)) {
+        Failed("set status of", path);
+        return false;
+    }
+    const auto written = m_written.find(path);
+    if (written == m_written.end()) return true;
+    const Written copy = *written->second;
+    m_written.erase(written);
+    if (m_journal.Recording() && !copy.failed) {
+        m_journal.Change("copied " + m_journal.Utf8(copy.source) + " -> " + m_journal.Utf8(path) + " (" +
+                         std::to_string(copy.bytes) + " bytes)");
+    }
+    return true;
+}
+
+std::unique_ptr<plat::FolderEnumeration> JournalFileSystem::Enumerate(const std::string& pattern) {
+    std::unique_ptr<plat::FolderEnumeration> entries = m_real.Enumerate(pattern);
+    if (!entries) Failed("list", pattern);
+    return entries;
+}
+
+}  // namespace journal

@@ -1,0 +1,57 @@
+#include "platform/journal/journal_log_file.h"
+
+#include <iterator>
+#include <system_error>
+
+namespace journal {
+
+LogFile::LogFile(std::filesystem::path path, std::uintmax_t sizeLimit) : m_path(std::move(path)), m_limit(sizeLimit) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_path, error);
+    m_size = error ? 0 : size;
+}
+
+bool LogFile::Open() {
+    if (m_out.is_open()) return true;
+    if (!m_writable) return false;
+    m_out.open(m_path, std::ios::binary | std::ios::app);
+    m_writable = m_out.is_open();
+    return m_writable;
+}
+
+void LogFile::Append(const std::string& line) {
+    // A line longer than half the bound would drop everything before it at once.
+    std::string text = line.substr(0, static_cast<std::size_t>(m_limit / 2));
+    text += '\n';
+    if (m_size + text.size() >= m_limit) DropOlderHalf();
+    if (!Open()) return;
+    m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    m_out.flush();
+    if (!m_out) {
+        m_writable = false;
+        m_out.close();
+        return;
+    }
+    m_size += text.size();
+}
+
+void LogFile::DropOlderHalf() {
+    m_out.close();
+    std::string kept;
+    {
+        std::ifstream in(m_path, std::ios::binary);
+        const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The whole lines of the newer half of the bound (of the file, when an earlier
+        // bound let it grow larger).
+        const std::size_t half = static_cast<std::size_t>(m_limit / 2);
+        const std::size_t from = all.size() > half ? all.size() - half : 0;
+        const std::size_t cut = from == 0 ? std::string::npos : all.find('\n', from - 1);
+        kept = cut == std::string::npos ? all.substr(from) : all.substr(cut + 1);
+    }
+    std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+    out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
+    m_size = out ? kept.size() : 0;
+    if (!out) m_writable = false;
+}
+
+}  // namespace journal

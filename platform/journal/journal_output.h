@@ -1,0 +1,15 @@
+#pragma once
+// Where the install journal's lines go: a bounded file for the product, memory for tests.
+#include <string>
+
+namespace journal {
+
+class JournalOutput {
+public:
+    virtual ~JournalOutput() = default;
+    // Appends one line (UTF-8, without its line break). Never fails the caller: what
+    // cannot be written is lost.
+    virtual void Append(const std::string& line) = 0;
+};
+
+}  // namespace journal
