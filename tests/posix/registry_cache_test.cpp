@@ -55,6 +55,8 @@ const OutsideEdit kEdits[] = {
      [](const std::string& hive) { WriteFile(hive, kNew); }},
 };
 
+void PrintTo(const OutsideEdit& edit, std::ostream* out) { *out << edit.what; }
+
 class KeptHive : public ::testing::TestWithParam<OutsideEdit> {};
 
 TEST_P(KeptHive, NeverHidesAChangeMadeOutside) {

@@ -37,6 +37,8 @@ const PlantedLink kPlantedLinks[] = {
     {".reg.lock", "absent.bin", posixplat::kErrorRegistryIoFailed},
 };
 
+void PrintTo(const PlantedLink& link, std::ostream* out) { *out << link.at << " -> " << link.leadsTo; }
+
 class StoreLinks : public ::testing::TestWithParam<PlantedLink> {};
 
 TEST_P(StoreLinks, LeaveTheFilesOutsideAlone) {
