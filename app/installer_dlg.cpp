@@ -1,6 +1,5 @@
 #include "app/installer_dlg.h"
 
-#include <ranges>
 
 #include "app/config_number.h"
 #include "app/install_modes.h"
@@ -18,8 +17,9 @@ std::string CInstallerDlg::FolderBase(const std::string& folder) const {
 }
 
 const InstallMode* CInstallerDlg::ReadMode() {
-    for (const InstallMode& mode : InstallModes() | std::views::reverse) {
-        if (m_host.GetCheck(mode.radioId)) return &mode;
+    const std::span<const InstallMode> modes = InstallModes();
+    for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
+        if (m_host.GetCheck(mode->radioId)) return &*mode;
     }
     return nullptr;
 }

@@ -1,7 +1,6 @@
 #include "app/run_journal.h"
 
 #include <ctime>
-#include <ranges>
 
 #include "app/control_ids.h"
 #include "app/install_modes.h"
@@ -88,9 +87,10 @@ void RunJournal::RunStarts(plat::DialogHost& window) {
     } else {
         header.kind = "install";
         header.mode = "none chosen";
-        for (const InstallMode& mode : InstallModes() | std::views::reverse) {
-            if (window.GetCheck(mode.radioId)) {
-                header.mode = mode.name;
+        const std::span<const InstallMode> modes = InstallModes();
+        for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
+            if (window.GetCheck(mode->radioId)) {
+                header.mode = mode->name;
                 break;
             }
         }

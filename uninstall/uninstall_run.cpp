@@ -1,4 +1,3 @@
-#include <ranges>
 
 #include "app/install_modes.h"
 #include "app/installer_dlg.h"
@@ -22,8 +21,9 @@ void CInstallerDlg::OnUninstall() {
         if (!m_strInstallDir.empty()) {
             // The data sets of the installed mode and those below it, the largest first.
             if (const InstallMode* installed = ModeOfState(m_nInstallState)) {
-                for (const InstallMode& mode : InstallModes() | std::views::reverse) {
-                    if (mode.state <= installed->state) RemoveDataSet(mode.dataSet);
+                const std::span<const InstallMode> modes = InstallModes();
+                for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
+                    if (mode->state <= installed->state) RemoveDataSet(mode->dataSet);
                 }
             }
 
