@@ -3,7 +3,8 @@
 # data sets, alternating, several rounds, on a generated disc with the proportions of a
 # real one. Prints both times, their ratio and the driver's peak memory. The driver
 # keeps its install journal as the product does; with --journal-overhead each round
-# also installs without one (--no-log), and the two medians are compared.
+# also installs without one (--no-log), and the medians of the two, in elapsed and in
+# CPU time (user + system, less shaken by other work on the machine), are compared.
 # Targets: within 1.10x of cp -r, under 32 MiB.
 #
 #   bench/full_install.sh [--size 1G] [--rounds 5] [--journal-overhead] [--no-build] [--keep] [--work DIR]
@@ -90,7 +91,7 @@ run_driver() {
   local start end output
   start=$(now)
   output=$(MIREL_SETUP_ROOT=$destination/root \
-    /usr/bin/time -f '%M' -o "$work/rss" "$driver" --free-bytes C=1099511627776 "$@" <<< "$commands")
+    /usr/bin/time -f '%M %U %S' -o "$work/time" "$driver" --free-bytes C=1099511627776 "$@" <<< "$commands")
   end=$(now)
   if [ "$output" != "$expected" ]; then
     echo "full_install.sh: the install did not succeed:" >&2
@@ -109,6 +110,10 @@ run_cp >/dev/null  # warm-up: brings the disc into the page cache for both conte
 cp_times=()
 driver_times=()
 unjournaled_times=()
+driver_cpu=()
+unjournaled_cpu=()
+rss() { cut -d' ' -f1 "$work/time"; }
+cpu_us() { awk '{ printf "%d", ($2 + $3) * 1e6 }' "$work/time"; }
 peak_kb=0
 for round in $(seq 1 "$rounds"); do
   # Alternate who goes first, so neither always inherits the other's write-back.
@@ -117,14 +122,14 @@ for round in $(seq 1 "$rounds"); do
   else
     d=$(run_driver); c=$(run_cp)
   fi
-  rss=$(cat "$work/rss")
+  rss=$(rss)
   [ "$rss" -gt "$peak_kb" ] && peak_kb=$rss
-  cp_times+=("$c"); driver_times+=("$d")
+  cp_times+=("$c"); driver_times+=("$d"); driver_cpu+=("$(cpu_us)")
   line="round $round: cp -r $(seconds "$c") s, installer $(seconds "$d") s, peak $((rss / 1024)) MiB"
   if [ "$journal_overhead" = 1 ]; then
     u=$(run_driver --no-log)
-    unjournaled_times+=("$u")
-    line+=", without journal $(seconds "$u") s"
+    unjournaled_times+=("$u"); unjournaled_cpu+=("$(cpu_us)")
+    line+=", without journal $(seconds "$u") s; CPU $(seconds "${driver_cpu[-1]}") s against $(seconds "${unjournaled_cpu[-1]}") s"
   fi
   echo "$line"
 done
@@ -150,6 +155,10 @@ journal=$destination/root/setup.log
 echo "journal of one full install: $(wc -l < "$journal") lines, $(wc -c < "$journal") bytes (bound 1048576)"
 if [ "$journal_overhead" = 1 ]; then
   unjournaled_median=$(median "${unjournaled_times[@]}")
+  with_cpu=$(median "${driver_cpu[@]}")
+  without_cpu=$(median "${unjournaled_cpu[@]}")
+  overhead() { awk -v w="$1" -v o="$2" 'BEGIN { printf "%+.1f %%", (w / o - 1) * 100 }'; }
   echo "installer without journal median $(seconds "$unjournaled_median") s"
-  echo "journal overhead $(awk -v d="$driver_median" -v u="$unjournaled_median" 'BEGIN { printf "%+.1f %%", (d / u - 1) * 100 }')"
+  echo "journal overhead, elapsed: $(overhead "$driver_median" "$unjournaled_median")"
+  echo "CPU time median with journal $(seconds "$with_cpu") s, without $(seconds "$without_cpu") s: $(overhead "$with_cpu" "$without_cpu")"
 fi
