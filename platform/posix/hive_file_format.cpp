@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/posix/hive_text.h"
 #include "platform/posix/registry_names.h"
 
 namespace posixplat::reg {
@@ -33,16 +34,6 @@ void AppendHexByte(std::string& out, unsigned char byte) {
     out += kHexDigits[byte & 0x0F];
 }
 
-// At least `minimumDigits` lower-case hex digits.
-void AppendHex(std::string& out, std::uint32_t value, int minimumDigits) {
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = kHexDigits[value & 0x0F];
-        value >>= 4;
-    } while (value != 0 || count < minimumDigits);
-    while (count > 0) out += digits[--count];
-}
 
 void AppendValue(std::string& out, const HiveValue& value) {
     if (value.name.empty()) {
@@ -93,28 +84,6 @@ void AppendKey(std::string& out, const HiveKey& key, const std::string& path, bo
 
 // ---- reading -------------------------------------------------------------------------
 
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : m_text(text) {}
-    // The next line without its line break (a CR before the LF is dropped too).
-    bool Next(std::string_view* line) {
-        if (m_pos >= m_text.size()) return false;
-        std::size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos) end = m_text.size();
-        std::string_view found = m_text.substr(m_pos, end - m_pos);
-        if (!found.empty() && found.back() == '\r') found.remove_suffix(1);
-        m_pos = end + 1;
-        ++m_number;
-        *line = found;
-        return true;
-    }
-    int number() const { return m_number; }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    int m_number = 0;
-};
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
@@ -165,7 +134,7 @@ bool ParseQuoted(std::string_view* rest, std::string* text) {
 }
 
 // Comma-separated byte pairs; a trailing backslash continues on the next line.
-bool ParseHexBytes(std::string_view first, LineReader& lines, std::string* data, std::string* error) {
+bool ParseHexBytes(std::string_view first, TextLineReader& lines, std::string* data, std::string* error) {
     data->clear();
     std::string_view chunk = first;
     bool expectByte = false;  // after a comma a byte must follow
@@ -196,7 +165,7 @@ bool ParseHexBytes(std::string_view first, LineReader& lines, std::string* data,
     return true;
 }
 
-bool ParseValueLine(std::string_view line, LineReader& lines, HiveKey* key, std::string* error) {
+bool ParseValueLine(std::string_view line, TextLineReader& lines, HiveKey* key, std::string* error) {
     std::string name;
     std::string_view rest = line;
     if (rest.front() == '@') {
@@ -271,7 +240,7 @@ std::string SerialiseHive(const HiveKey& root, std::size_t expectedSize) {
 
 bool ParseHive(std::string_view text, HiveKey* root, std::string* error) {
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
-    LineReader lines(text);
+    TextLineReader lines(text);
     std::string_view line;
     std::string reason;
     auto fail = [&](const std::string& why) {

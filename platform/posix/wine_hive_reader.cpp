@@ -3,6 +3,7 @@
 // never written back.
 #include <algorithm>
 
+#include "platform/posix/hive_text.h"
 #include "platform/posix/posix_system_text.h"
 #include "platform/posix/wine_hive_format.h"
 #include "platform/posix/wine_key_lines.h"
@@ -51,32 +52,6 @@ bool TakeHexNumber(std::string_view* text, std::size_t maxDigits, std::uint64_t*
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-struct Line {
-    std::size_t start = 0;
-    std::string_view text;  // without the line break (and a CR before it)
-};
-
-class LineCursor {
-public:
-    explicit LineCursor(std::string_view text) : m_text(text) {}
-    bool Next(Line* line) {
-        if (m_pos >= m_text.size()) return false;
-        std::size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos) end = m_text.size();
-        line->start = m_pos;
-        line->text = m_text.substr(m_pos, end - m_pos);
-        if (!line->text.empty() && line->text.back() == '\r') line->text.remove_suffix(1);
-        m_pos = end + 1;
-        ++m_number;
-        return true;
-    }
-    int number() const { return m_number; }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    int m_number = 0;
-};
 
 std::string BytesOf(const std::u16string& units) {
     std::string bytes;
@@ -105,12 +80,12 @@ public:
 private:
     bool ReadAll(std::string* reason) {
         if (const std::size_t zero = m_text.find('\0'); zero != std::string_view::npos) {
-            Line line;
+            TextLine line;
             while (m_lines.Next(&line) && line.start + line.text.size() < zero) {
             }
             return *reason = "a zero byte", false;
         }
-        Line line;
+        TextLine line;
         if (!m_lines.Next(&line) || line.text != kFirstLine) return *reason = "not a Wine registry file", false;
 
         std::size_t blankStart = std::string_view::npos;  // where the blank lines before this one began
@@ -266,7 +241,7 @@ private:
             }
             if (rest.empty()) return true;
             if (rest.front() != '\\' || !SkipSpace(rest.substr(1)).empty()) return *reason = "bad hex data", false;
-            Line next;
+            TextLine next;
             if (!m_lines.Next(&next)) return *reason = "hex data continued past the end of the file", false;
             rest = next.text;
         }
@@ -306,7 +281,7 @@ private:
     }
 
     std::string_view m_text;
-    LineCursor m_lines;
+    TextLineReader m_lines;
     HiveKey* m_root;
     WineHiveLayout* m_layout;
     HiveKey* m_key = nullptr;  // of the section being read

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/posix/hive_text.h"
 #include "platform/posix/posix_system_text.h"
 #include "platform/posix/wine_hive_format.h"
 #include "platform/posix/wine_name_order.h"
@@ -24,17 +25,6 @@ constexpr std::uint64_t kTicksPerSecond = 10000000ull;
 // Wine wraps hex data once a line has passed this many columns.
 constexpr std::size_t kHexWrapColumn = 76;
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-void AppendHex(std::string& out, std::uint64_t value, int minimumDigits) {
-    char digits[16];
-    int count = 0;
-    do {
-        digits[count++] = kHexDigits[value & 0x0F];
-        value >>= 4;
-    } while (value != 0 || count < minimumDigits);
-    while (count > 0) out += digits[--count];
-}
 
 bool ToUnits(const std::string& name, std::u16string* units, std::string* error) {
     if (posixplat::Utf8ToUtf16(name, units)) return true;
