@@ -83,6 +83,14 @@ UniqueFd OpenBaseFolder(const std::string& hostFolder) {
     return UniqueFd(RetryOnInterrupt(SystemOpenat, AT_FDCWD, hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
 }
 
+int OpenBaseFolders::Get(const std::string& hostFolder) {
+    auto known = m_open.find(hostFolder);
+    if (known != m_open.end()) return known->second.Get();
+    UniqueFd folder = OpenBaseFolder(hostFolder);
+    if (!folder.Valid()) return -1;
+    return m_open.emplace(hostFolder, std::move(folder)).first->second.Get();
+}
+
 UniqueFd OpenBeneath(int baseFd, const std::string& relative, int flags, mode_t mode, bool* escaped) {
     if (escaped) *escaped = false;
     if (relative.empty() || relative[0] == '/') {

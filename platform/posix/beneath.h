@@ -9,6 +9,7 @@
 // own without following links, so every link is refused: stricter, never looser.
 #include <sys/types.h>
 
+#include <map>
 #include <string>
 
 #include "platform/posix/posix_handles.h"
@@ -18,6 +19,19 @@ namespace posixplat {
 // Opens the folder `hostFolder` itself (links in its own path are the user's choice and
 // are followed) as the base of later look-ups. Invalid, with errno set, on failure.
 UniqueFd OpenBaseFolder(const std::string& hostFolder);
+
+// Base folders opened once and kept, so that a tree copy does not open its drive's folder
+// again for every step of every file. Each stays the folder its path named when it was
+// first reached, as a mounted drive does. Used from one thread at a time.
+class OpenBaseFolders {
+public:
+    // The open folder, or -1 with errno set. A failure is not kept: a folder that
+    // appears later is found then.
+    int Get(const std::string& hostFolder);
+
+private:
+    std::map<std::string, UniqueFd> m_open;
+};
 
 // Opens `relative` ("." for the base itself; never absolute) beneath `baseFd` with the
 // open(2) `flags` (O_CLOEXEC is always added) and `mode`. `escaped`, when given, tells

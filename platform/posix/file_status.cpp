@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace posixplat {
 namespace {
@@ -27,11 +28,15 @@ plat::FileStatus StatusFromStatx(const struct statx& info) {
     return status;
 }
 
-bool StatusByStatx(int dirFd, const char* path, int flags, plat::FileStatus* status, mode_t* mode) {
+bool StatusByStatx(int dirFd, const char* path, int flags, plat::FileStatus* status, HostIdentity* identity) {
     struct statx info;
     if (::statx(dirFd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
     *status = StatusFromStatx(info);
-    if (mode) *mode = info.stx_mode;
+    if (identity) {
+        identity->mode = info.stx_mode;
+        identity->device = makedev(info.stx_dev_major, info.stx_dev_minor);
+        identity->inode = info.stx_ino;
+    }
     return true;
 }
 
@@ -52,26 +57,26 @@ timespec FromFileTime(plat::FileTime time) {
 
 bool IsReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
-bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode) {
-    return StatusByStatx(fd, "", AT_EMPTY_PATH, status, mode);
+bool StatusOfDescriptor(int fd, plat::FileStatus* status, HostIdentity* identity) {
+    return StatusByStatx(fd, "", AT_EMPTY_PATH, status, identity);
 }
 
-bool ApplyStatusToDescriptor(int fd, const plat::FileStatus& status) {
+bool ApplyStatusToDescriptor(int fd, mode_t mode, const plat::FileStatus& status) {
     timespec times[2];
     times[0] = status.lastAccessTime ? FromFileTime(status.lastAccessTime) : timespec{0, UTIME_OMIT};
     times[1] = status.lastWriteTime ? FromFileTime(status.lastWriteTime) : timespec{0, UTIME_OMIT};
     if (::futimens(fd, times) != 0) return false;
 
-    struct stat info;
-    if (::fstat(fd, &info) != 0) return false;
-    mode_t mode = info.st_mode & 07777;
+    // Setting times never changes the permission bits, so the caller's look holds.
+    const mode_t bits = mode & 07777;
+    mode_t wanted = bits;
     if (status.attributes & plat::kAttrReadOnly) {
-        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+        wanted &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
     } else {
-        mode |= S_IWUSR;
+        wanted |= S_IWUSR;
     }
-    if (mode == (info.st_mode & 07777)) return true;
-    return ::fchmod(fd, mode) == 0;
+    if (wanted == bits) return true;
+    return ::fchmod(fd, wanted) == 0;
 }
 
 }  // namespace posixplat

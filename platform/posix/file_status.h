@@ -18,13 +18,22 @@ timespec FromFileTime(plat::FileTime time);
 // Read-only in the Win32 sense: no write bit for anyone.
 bool IsReadOnlyMode(mode_t mode);
 
-// Status of an open file or folder (a descriptor opened with O_PATH will do).
-// With `mode`, also the file's type and permission bits (st_mode).
-bool StatusOfDescriptor(int fd, plat::FileStatus* status, mode_t* mode = nullptr);
+// What the host knows of a file beyond its Win32 status: its type and permission bits
+// (st_mode) and which file it is.
+struct HostIdentity {
+    mode_t mode = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// Status of an open file or folder (a descriptor opened with O_PATH will do), with one
+// call to the system; with `identity`, also that.
+bool StatusOfDescriptor(int fd, plat::FileStatus* status, HostIdentity* identity = nullptr);
 
 // Sets the last-write and last-access times (a time of 0 leaves that stamp alone; the
 // creation time cannot be set on Linux and is ignored), then the read-only attribute:
 // with kAttrReadOnly every write bit is cleared, without it the owner may write.
-bool ApplyStatusToDescriptor(int fd, const plat::FileStatus& status);
+// `mode` is the file's st_mode as the caller has just seen it.
+bool ApplyStatusToDescriptor(int fd, mode_t mode, const plat::FileStatus& status);
 
 }  // namespace posixplat

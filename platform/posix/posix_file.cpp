@@ -103,14 +103,17 @@ private:
 std::unique_ptr<plat::File> OpenHostFileForRead(const HostOpener& open, OpenReads& reads) {
     UniqueFd fd = OpenWithoutBlocking(open, O_RDONLY, 0);
     if (!fd.Valid()) return nullptr;
-    struct stat info;
-    if (!KeepRegularFile(fd, &info)) return nullptr;
     plat::FileStatus status;
-    if (!StatusOfDescriptor(fd.Get(), &status)) return nullptr;
+    HostIdentity identity;
+    if (!StatusOfDescriptor(fd.Get(), &status, &identity)) return nullptr;
+    if (!S_ISREG(identity.mode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
     // Files are read once from start to end: let the kernel read ahead generously where
     // that can help, for files of more than one transfer block.
     if (status.size > kLargeFile) ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    OpenReads::Share share = reads.Add(info.st_dev, info.st_ino);
+    OpenReads::Share share = reads.Add(identity.device, identity.inode);
     return std::make_unique<SharedReadFile>(std::move(fd), status, std::move(share));
 }
 

@@ -33,11 +33,11 @@ struct Located {
     std::string hostFolder;
     std::vector<std::string> components;
     std::string literal;
-    UniqueFd base;
+    int base = -1;  // borrowed from the file system's open base folders
     LinkReach reach = LinkReach::kBeneathBase;
 
     UniqueFd Open(const std::string& relative, int flags, mode_t mode = 0) const {
-        return OpenBelow(reach, base.Get(), relative, flags, mode);
+        return OpenBelow(reach, base, relative, flags, mode);
     }
 
     // `hostPath` (the literal path or the case-insensitive walk's result, both below
@@ -52,8 +52,8 @@ struct Located {
 // False for a malformed path, an unmapped letter and, with `entryOnly`, a drive root
 // (which no operation may create, remove or open).
 // The refusals set errno as a failed system call would: the caller's journal reads it.
-bool Locate(const std::vector<DriveMapping>& drives, LinkReach reach, const std::string& windowsPath, bool entryOnly,
-            Located* target) {
+bool Locate(const std::vector<DriveMapping>& drives, OpenBaseFolders& bases, LinkReach reach,
+            const std::string& windowsPath, bool entryOnly, Located* target) {
     WindowsPath parsed;
     if (!ParseWindowsPath(windowsPath, &parsed) || (entryOnly && parsed.components.empty())) {
         errno = EINVAL;
@@ -67,9 +67,9 @@ bool Locate(const std::vector<DriveMapping>& drives, LinkReach reach, const std:
     target->hostFolder = drive->hostFolder;
     target->components = std::move(parsed.components);
     target->literal = LiteralHostPath(target->hostFolder, target->components);
-    target->base = OpenBaseFolder(target->hostFolder);
+    target->base = bases.Get(target->hostFolder);
     target->reach = reach;
-    return target->base.Valid();
+    return target->base >= 0;
 }
 
 // Runs `op` (which reports failure through errno) on an existing entry: on the path with
@@ -160,7 +160,7 @@ bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
         if (::statvfs(drive->hostFolder.c_str(), &info) != 0) return false;
     } else {
         Located target;
-        if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+        if (!Locate(m_drives, m_bases, m_reach, path, false, &target)) return false;
         const bool found = OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
             UniqueFd entry = target.Open(at.relative, O_PATH);
             return entry.Valid() && ::fstatvfs(entry.Get(), &info) == 0;
@@ -173,7 +173,7 @@ bool PosixFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
 
 bool PosixFileSystem::Exists(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, false, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         return target.Open(at.relative, O_PATH).Valid();
     });
@@ -181,7 +181,7 @@ bool PosixFileSystem::Exists(const std::string& path) {
 
 bool PosixFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, false, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, false, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         UniqueFd entry = target.Open(at.relative, O_PATH);
         return entry.Valid() && StatusOfDescriptor(entry.Get(), status);
@@ -190,7 +190,7 @@ bool PosixFileSystem::GetStatus(const std::string& path, plat::FileStatus* statu
 
 bool PosixFileSystem::CreateFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const std::string host = ForNewEntry(target, m_folderNames);
     const BeneathPath at = target.Below(host);
     UniqueFd parent = OpenParent(target, at);
@@ -201,7 +201,7 @@ bool PosixFileSystem::CreateFolder(const std::string& path) {
 
 bool PosixFileSystem::RemoveFolder(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
         UniqueFd parent = OpenParent(target, at);
         if (!parent.Valid() || ::unlinkat(parent.Get(), at.name.c_str(), AT_REMOVEDIR) != 0) return false;
@@ -213,7 +213,7 @@ bool PosixFileSystem::RemoveFolder(const std::string& path) {
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const bool removed = OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
         UniqueFd parent = OpenParent(target, at);
         if (!parent.Valid() || !RemoveHostFile(parent.Get(), at.name)) return false;
@@ -226,7 +226,7 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         const HostOpener open = [&](int flags, mode_t mode) {
             return target.Open(at.relative, flags, mode);
@@ -237,7 +237,7 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& path) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return nullptr;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return nullptr;
     const std::string host = ForNewEntry(target, m_folderNames);
     const BeneathPath at = target.Below(host);
     const HostOpener open = [&](int flags, mode_t mode) {
@@ -251,7 +251,7 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         // Opened for reading only to reach the file itself (times and mode need a real
         // descriptor); never a device or a pipe.
@@ -262,7 +262,7 @@ bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus&
             errno = EINVAL;
             return false;
         }
-        return ApplyStatusToDescriptor(entry.Get(), status);
+        return ApplyStatusToDescriptor(entry.Get(), info.st_mode, status);
     });
 }
 
@@ -273,7 +273,7 @@ std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::s
         errno = EINVAL;
         return nullptr;
     }
-    if (!Locate(m_drives, m_reach, folder, false, &target)) return nullptr;
+    if (!Locate(m_drives, m_bases, m_reach, folder, false, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
     });
@@ -285,7 +285,7 @@ void PosixFileSystem::SetRemovalObserver(std::function<void(const std::string& p
 
 bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name) {
     Located target;
-    if (!Locate(m_drives, m_reach, path, true, &target)) return false;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const BeneathPath at = target.Below(ForNewEntry(target, m_folderNames));
     UniqueFd parent = OpenParent(target, at);
     if (!parent.Valid()) return false;

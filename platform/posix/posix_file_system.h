@@ -67,6 +67,7 @@ private:
     // list it again for every file. Looking up a path does not change what it names.
     mutable FolderNameCache m_folderNames;
     LinkReach m_reach = LinkReach::kBeneathBase;
+    OpenBaseFolders m_bases;
     std::function<void(const std::string& path)> m_onRemoved;
     // Sources being copied, which no name may open for writing meanwhile.
     OpenReads m_openReads;
