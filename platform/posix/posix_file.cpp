@@ -32,6 +32,12 @@ bool KeepRegularFile(UniqueFd& fd, struct stat* info) {
 PosixFile::PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen)
     : m_fd(std::move(fd)), m_statusAtOpen(std::move(statusAtOpen)) {}
 
+PosixFile::~PosixFile() {
+    if (m_receiver && m_fd.Valid()) m_receiver(std::move(m_fd));
+}
+
+void PosixFile::HandOverOnClose(std::function<void(UniqueFd)> receiver) { m_receiver = std::move(receiver); }
+
 template <typename Step>
 bool PosixFile::Gather(std::size_t size, std::size_t* got, Step step) {
     std::size_t total = 0;
@@ -117,7 +123,7 @@ std::unique_ptr<plat::File> OpenHostFileForRead(const HostOpener& open, OpenRead
     return std::make_unique<SharedReadFile>(std::move(fd), status, std::move(share));
 }
 
-std::unique_ptr<plat::File> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads, bool* created) {
+std::unique_ptr<PosixFile> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads, bool* created) {
     if (created) *created = false;
     // A new file is the common case and needs one call.
     UniqueFd fd = OpenWithoutBlocking(open, O_WRONLY | O_CREAT | O_EXCL, 0666);

@@ -19,12 +19,18 @@ public:
     // `statusAtOpen`, when given, is what GetStatus reports (a file opened for reading
     // is looked at once, when it is opened); otherwise GetStatus asks each time.
     explicit PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen = std::nullopt);
+    ~PosixFile() override;
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
     // To another host file the bytes go inside the kernel (kernel_copy.h); to any other
     // kind of file (a wrapper of tests, say) as a Read and a Write through `buffer`.
     bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override;
+
+    // At its closing the descriptor goes to `receiver` instead of being closed.
+    void HandOverOnClose(std::function<void(UniqueFd)> receiver);
 
 private:
     // Runs `step` (bytes moved at `done` so far, or -1) until `size` bytes, the end of the
@@ -36,6 +42,7 @@ private:
     std::optional<plat::FileStatus> m_statusAtOpen;
     std::int64_t m_position = 0;  // bytes read so far
     CopyRoute m_route = CopyRoute::kCopyFileRange;
+    std::function<void(UniqueFd)> m_receiver;
 };
 
 // Opens the file that `open` names (it is called with open(2) flags and a mode, and
@@ -54,7 +61,7 @@ std::unique_ptr<plat::File> OpenHostFileForRead(const HostOpener& open, OpenRead
 // through it would create a file wherever it points), and a file in `reads` (the source
 // of a copy, by whatever name it is reached).
 // `created` tells whether the file is new.
-std::unique_ptr<plat::File> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads,
-                                                 bool* created = nullptr);
+std::unique_ptr<PosixFile> OpenHostFileForWrite(const HostOpener& open, const OpenReads& reads,
+                                                bool* created = nullptr);
 
 }  // namespace posixplat

@@ -200,6 +200,7 @@ bool PosixFileSystem::CreateFolder(const std::string& path) {
 }
 
 bool PosixFileSystem::RemoveFolder(const std::string& path) {
+    m_lastWritten->Forget();
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
@@ -212,6 +213,7 @@ bool PosixFileSystem::RemoveFolder(const std::string& path) {
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {
+    m_lastWritten->Forget();
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const bool removed = OnExistingEntry(target, m_folderNames, [&](const std::string& host, const BeneathPath& at) {
@@ -236,6 +238,7 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForRead(const std::string& path
 }
 
 std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& path) {
+    m_lastWritten->Forget();
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return nullptr;
     const std::string host = ForNewEntry(target, m_folderNames);
@@ -244,18 +247,18 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
         return target.Open(at.relative, flags, mode);
     };
     bool created = false;
-    std::unique_ptr<plat::File> file = OpenHostFileForWrite(open, m_openReads, &created);
+    std::unique_ptr<PosixFile> file = OpenHostFileForWrite(open, m_openReads, &created);
     if (created) m_folderNames.NoteCreated(ParentOf(host), NameOf(host));
+    if (file) {
+        file->HandOverOnClose([kept = m_lastWritten, path](UniqueFd fd) { kept->Keep(path, std::move(fd)); });
+    }
     return file;
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
-    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-        // Opened for reading only to reach the file itself (times and mode need a real
-        // descriptor); never a device or a pipe.
-        UniqueFd entry = target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    const auto apply = [&](const UniqueFd& entry) {
         struct stat info;
         if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
         if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
@@ -263,6 +266,12 @@ bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus&
             return false;
         }
         return ApplyStatusToDescriptor(entry.Get(), info.st_mode, status);
+    };
+    if (UniqueFd written = m_lastWritten->Take(path); written.Valid()) return apply(written);
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        // Opened for reading only to reach the file itself (times and mode need a real
+        // descriptor); never a device or a pipe.
+        return apply(target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY));
     });
 }
 
@@ -284,6 +293,7 @@ void PosixFileSystem::SetRemovalObserver(std::function<void(const std::string& p
 }
 
 bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name) {
+    m_lastWritten->Forget();
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const BeneathPath at = target.Below(ForNewEntry(target, m_folderNames));

@@ -2,6 +2,7 @@
 // The file system on Linux: drive letters mapped to host folders by <root>/drives,
 // Windows paths translated to host paths, Win32 semantics kept (see file_system.h).
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/posix/beneath.h"
 #include "platform/posix/drive_table.h"
 #include "platform/posix/folder_name_cache.h"
+#include "platform/posix/last_written_file.h"
 #include "platform/posix/open_reads.h"
 #include "platform/posix/posix_handles.h"
 
@@ -71,6 +73,8 @@ private:
     std::function<void(const std::string& path)> m_onRemoved;
     // Sources being copied, which no name may open for writing meanwhile.
     OpenReads m_openReads;
+    // Shared with the files it opens for writing, which may be closed after it is gone.
+    std::shared_ptr<LastWrittenFile> m_lastWritten = std::make_shared<LastWrittenFile>();
 };
 
 }  // namespace posixplat
