@@ -256,8 +256,6 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
-    Located target;
-    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     const auto apply = [&](const UniqueFd& entry) {
         struct stat info;
         if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
@@ -268,6 +266,8 @@ bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus&
         return ApplyStatusToDescriptor(entry.Get(), info.st_mode, status);
     };
     if (UniqueFd written = m_lastWritten->Take(path); written.Valid()) return apply(written);
+    Located target;
+    if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         // Opened for reading only to reach the file itself (times and mode need a real
         // descriptor); never a device or a pipe.

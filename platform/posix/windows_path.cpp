@@ -14,7 +14,12 @@ char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 bool IsAllowedInName(unsigned char c) {
     if (c < 0x20) return false;
-    return std::strchr("<>:\"|?*", c) == nullptr;
+    switch (c) {
+        case '<': case '>': case ':': case '"': case '|': case '?': case '*':
+            return false;
+        default:
+            return true;
+    }
 }
 
 bool IsValidComponent(const std::string& name) {
@@ -66,8 +71,15 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
 }
 
 std::string LiteralHostPath(const std::string& hostFolder, const std::vector<std::string>& components) {
-    std::string path = hostFolder;
-    for (const std::string& name : components) path = JoinHostPath(path, name);
+    std::size_t length = hostFolder.size();
+    for (const std::string& name : components) length += name.size() + 1;
+    std::string path;
+    path.reserve(length);
+    path = hostFolder;
+    for (const std::string& name : components) {
+        if (path.empty() || path.back() != '/') path.push_back('/');
+        path.append(name);
+    }
     return path;
 }
 
@@ -78,13 +90,25 @@ std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vec
     // walk would arrive level by level. It is looked for from the end, starting with the
     // folder of the last component: an entry in an existing folder, new or not, then
     // costs one look-up, and its own name is found in that folder's listing.
-    std::vector<std::string> prefixes{hostFolder};
-    for (const std::string& name : components) prefixes.push_back(JoinHostPath(prefixes.back(), name));
+    // The folders on the way are the literal path cut short: ends[i] is the length of the
+    // one holding components[i].
+    std::string prefixes = LiteralHostPath(hostFolder, components);
+    std::vector<std::size_t> ends(components.size() + 1);
+    ends[components.size()] = prefixes.size();
+    for (std::size_t i = components.size(); i > 0; --i) ends[i - 1] = ends[i] - components[i - 1].size() - 1;
+    if (ends[0] == 0) ends[0] = 1;  // the host folder "/" itself
+    const auto lstatPrefix = [&](std::size_t i, struct stat* info) {
+        const char saved = prefixes[ends[i]];
+        prefixes[ends[i]] = '\0';
+        const int rc = ::lstat(prefixes.c_str(), info);
+        prefixes[ends[i]] = saved;
+        return rc;
+    };
     std::size_t start = components.size() - 1;
     struct stat found;
-    while (start > 0 && ::lstat(prefixes[start].c_str(), &found) != 0) --start;
+    while (start > 0 && lstatPrefix(start, &found) != 0) --start;
 
-    std::string current = prefixes[start];
+    std::string current = prefixes.substr(0, ends[start]);
     bool existing = true;
     for (std::size_t i = start; i < components.size(); ++i) {
         const std::string& name = components[i];
