@@ -83,6 +83,14 @@ std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const s
     return names.count(name) ? name : *names.begin();
 }
 
+bool FolderNameCache::ListingHolds(const std::string& folder, struct stat* current) const {
+    const auto known = m_listings.find(folder);
+    if (known == m_listings.end()) return false;
+    // A folder removed since it was listed has no links left, whatever its stamps say.
+    return ::fstat(::dirfd(known->second.dir.Get()), current) == 0 && current->st_nlink > 0 &&
+           known->second.stamp == StampOf(*current);
+}
+
 void FolderNameCache::NoteCreated(const std::string& folder, const std::string& name) {
     const auto known = m_listings.find(folder);
     if (known == m_listings.end()) return;

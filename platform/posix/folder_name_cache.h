@@ -31,6 +31,11 @@ public:
     // As ScanFolderIgnoringCase, from the cache while its listing of `folder` holds.
     // `current` is the folder's lstat taken by the caller just before, or null.
     std::string FindIgnoringCase(const std::string& folder, const std::string& name, const struct stat* current);
+    // Whether the listing of `folder` still holds for the folder it was taken of, told by
+    // that folder's own stamps (no look-up of its path); `current` receives them. Trusting
+    // the open folder over its path misses only a folder put in its place by another
+    // process meanwhile, with the consequence described above.
+    bool ListingHolds(const std::string& folder, struct stat* current) const;
     // This process has just created `name` in `folder`, right after looking the name up
     // there with FindIgnoringCase.
     void NoteCreated(const std::string& folder, const std::string& name);

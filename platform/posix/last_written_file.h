@@ -4,8 +4,9 @@
 // A copy closes the file it wrote and then sets its times by name. Looking the name up
 // again costs as much as the rest of a small file's copy, so the descriptor is kept and
 // the times go through it. They land on the file as written even if another process has
-// put something else at that name in between, which is what that process would have
-// seen had the times been set a moment earlier.
+// moved it or put something else at that name in between, which is what that process
+// would have seen had the times been set a moment earlier; a file removed meanwhile is
+// not used (the caller looks its name up again).
 #include <string>
 
 #include "platform/posix/posix_handles.h"

@@ -44,6 +44,9 @@ bool ParseWindowsPath(const std::string& path, WindowsPath* parsed) {
 
     WindowsPath result;
     result.letter = letter;
+    std::size_t separators = 0;
+    for (std::string::size_type i = 3; i < end; ++i) separators += IsSeparator(path[i]) ? 1 : 0;
+    result.components.reserve(separators + 1);
     std::string::size_type pos = 3;
     while (pos < end) {
         std::string::size_type next = pos;
@@ -106,7 +109,10 @@ std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vec
     };
     std::size_t start = components.size() - 1;
     struct stat found;
-    while (start > 0 && lstatPrefix(start, &found) != 0) --start;
+    // A copy fills one folder after another: the folder of the last component is most
+    // often one listed just before, and its open listing answers without a look-up.
+    const bool listed = cache && start > 0 && cache->ListingHolds(prefixes.substr(0, ends[start]), &found);
+    while (!listed && start > 0 && lstatPrefix(start, &found) != 0) --start;
 
     std::string current = prefixes.substr(0, ends[start]);
     bool existing = true;
