@@ -79,13 +79,18 @@ find "$work/src" -type f -print0 | xargs -0 cat >/dev/null
 # Copies are kept until the end: ext4 makes file creation slow for some minutes after
 # many files were deleted (it skips recently freed inodes), which would tax whichever
 # copy came after a clean-up. Their pages are dropped from the cache instead.
+# Elapsed time is taken by the shell in microseconds: time(1)'s is in hundredths, too
+# coarse for copies of half a second.
 timed() {
     local destination=$1; shift
+    local start end
     sync
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" "$destination" >/dev/null
+    start=${EPOCHREALTIME/[.,]/}
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" "$destination" >/dev/null
+    end=${EPOCHREALTIME/[.,]/}
     sync
     "$tool" evict "$destination"
-    awk '{printf "%.3f %.3f %d\n", $1, $2 + $3, $4}' "$work/time"
+    awk -v us=$((end - start)) '{printf "%.3f %.3f %d\n", us / 1e6, $1 + $2, $3}' "$work/time"
 }
 # run_installer|run_cp|run_cp_times TREE NAME
 run_installer() { timed "$work/dst/$2" "$tool" copy "$work/src/$1"; }

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cstring>
 
 
@@ -51,7 +52,11 @@ FolderNameCache::Stamp FolderNameCache::StampOf(const struct stat& info) {
     return stamp;
 }
 
-void FolderNameCache::Add(Listing& listing, const std::string& name) { listing.byFoldedName[Folded(name)].insert(name); }
+void FolderNameCache::Add(Listing& listing, const std::string& name) {
+    std::vector<std::string>& names = listing.byFoldedName[Folded(name)];
+    const auto at = std::lower_bound(names.begin(), names.end(), name);
+    if (at == names.end() || *at != name) names.insert(at, name);
+}
 
 std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const std::string& name,
                                               const struct stat* current) {
@@ -79,8 +84,8 @@ std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const s
     }
     const auto match = known->second.byFoldedName.find(Folded(name));
     if (match == known->second.byFoldedName.end()) return {};
-    const std::set<std::string>& names = match->second;
-    return names.count(name) ? name : *names.begin();
+    const std::vector<std::string>& names = match->second;
+    return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
 }
 
 bool FolderNameCache::ListingHolds(const std::string& folder, struct stat* current) const {

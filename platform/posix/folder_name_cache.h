@@ -14,8 +14,9 @@
 #include <sys/stat.h>
 
 #include <map>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/posix/posix_handles.h"
 
@@ -55,7 +56,8 @@ private:
     struct Listing {
         Stamp stamp;
         UniqueDir dir;  // kept open: the folder's stamps after a creation come from it
-        std::map<std::string, std::set<std::string>> byFoldedName;  // ASCII-lower-cased -> real names
+        // ASCII-lower-cased -> the real names, in byte order (most often exactly one)
+        std::unordered_map<std::string, std::vector<std::string>> byFoldedName;
     };
     static Stamp StampOf(const struct stat& info);
     static void Add(Listing& listing, const std::string& name);

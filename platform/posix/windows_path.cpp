@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <string_view>
 
 
 namespace posixplat {
@@ -22,7 +23,7 @@ bool IsAllowedInName(unsigned char c) {
     }
 }
 
-bool IsValidComponent(const std::string& name) {
+bool IsValidComponent(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     for (char c : name) {
         if (!IsAllowedInName(static_cast<unsigned char>(c))) return false;
@@ -51,9 +52,9 @@ bool ParseWindowsPath(const std::string& path, WindowsPath* parsed) {
     while (pos < end) {
         std::string::size_type next = pos;
         while (next < end && !IsSeparator(path[next])) ++next;
-        std::string component = path.substr(pos, next - pos);
+        const std::string_view component(path.data() + pos, next - pos);
         if (!IsValidComponent(component)) return false;
-        result.components.push_back(std::move(component));
+        result.components.emplace_back(component);
         pos = next + 1;
     }
     *parsed = std::move(result);
