@@ -19,6 +19,7 @@
 # (as root) so both copies get the processor alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/quiet_disk.sh
 
 many=0
 if [ "${1:-}" = --many-files ]; then many=1; shift; fi
@@ -105,6 +106,8 @@ for tree in "${trees[@]}"; do
         { echo "copy_tree: the installer's copy of $tree differs" >&2; exit 1; }
     run_cp "$tree" "WARMUP$tree" >/dev/null
 done
+
+wait_for_quiet_disk "$work"
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a / b}'; }

@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+. bench/quiet_disk.sh
 
 size=1G
 rounds=5
@@ -112,6 +113,7 @@ median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) 
 
 echo "disc: $(awk -v b="$disc_bytes" 'BEGIN { printf "%.2f MiB", b / 1048576 }') in $disc_files files; $rounds rounds"
 run_cp >/dev/null  # warm-up: brings the disc into the page cache for both contenders
+wait_for_quiet_disk "$work"
 
 cp_times=()
 driver_times=()
