@@ -63,7 +63,7 @@ private:
     static void Add(Listing& listing, const std::string& name);
 
     static constexpr std::size_t kMaxFolders = 32;  // also the most folders held open
-    std::map<std::string, Listing> m_listings;
+    std::unordered_map<std::string, Listing> m_listings;
 };
 
 }  // namespace posixplat

@@ -80,14 +80,14 @@ auto OnExistingEntry(const Located& target, FolderNameCache& cache, Op op)
     -> decltype(op(std::string(), BeneathPath())) {
     auto result = op(target.literal, target.Below(target.literal));
     if (result || (errno != ENOENT && errno != ENOTDIR)) return result;
-    const std::string resolved = ResolveCaseInsensitive(target.hostFolder, target.components, &cache);
+    const std::string resolved = ResolveCaseInsensitive(target.hostFolder, target.components, &cache, &target.literal);
     if (resolved == target.literal) return result;
     return op(resolved, target.Below(resolved));
 }
 
 // New entries need the walk: another case of the name may exist already.
 std::string ForNewEntry(const Located& target, FolderNameCache& cache) {
-    return ResolveCaseInsensitive(target.hostFolder, target.components, &cache);
+    return ResolveCaseInsensitive(target.hostFolder, target.components, &cache, &target.literal);
 }
 
 std::string ParentOf(const std::string& hostPath) {

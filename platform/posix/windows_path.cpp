@@ -88,7 +88,7 @@ std::string LiteralHostPath(const std::string& hostFolder, const std::vector<std
 }
 
 std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components,
-                                   FolderNameCache* cache) {
+                                   FolderNameCache* cache, const std::string* literal) {
     if (components.empty()) return hostFolder;
     // The deepest folder on the way that exists under the exact names given is where the
     // walk would arrive level by level. It is looked for from the end, starting with the
@@ -96,7 +96,7 @@ std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vec
     // costs one look-up, and its own name is found in that folder's listing.
     // The folders on the way are the literal path cut short: ends[i] is the length of the
     // one holding components[i].
-    std::string prefixes = LiteralHostPath(hostFolder, components);
+    std::string prefixes = literal ? *literal : LiteralHostPath(hostFolder, components);
     std::vector<std::size_t> ends(components.size() + 1);
     ends[components.size()] = prefixes.size();
     for (std::size_t i = components.size(); i > 0; --i) ends[i - 1] = ends[i] - components[i - 1].size() - 1;

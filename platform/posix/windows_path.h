@@ -32,9 +32,10 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b);
 // exact name if there is an entry of that name, else by an entry of the folder whose
 // name matches ignoring case (the first in byte order when several do). From the first
 // component that does not exist on, components keep the names as given. Folders are
-// listed through `cache` when one is given.
+// listed through `cache` when one is given. `literal`, when given, is LiteralHostPath of
+// the same folder and components, already made.
 std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components,
-                                   FolderNameCache* cache = nullptr);
+                                   FolderNameCache* cache = nullptr, const std::string* literal = nullptr);
 
 // The host path with every component as given, without looking at the disk. When it
 // names an existing entry it is what ResolveCaseInsensitive finds, so operations on
