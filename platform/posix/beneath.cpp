@@ -83,12 +83,14 @@ UniqueFd OpenBaseFolder(const std::string& hostFolder) {
     return UniqueFd(RetryOnInterrupt(SystemOpenat, AT_FDCWD, hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
 }
 
-int OpenBaseFolders::Get(const std::string& hostFolder) {
-    auto known = m_open.find(hostFolder);
-    if (known != m_open.end()) return known->second.Get();
-    UniqueFd folder = OpenBaseFolder(hostFolder);
-    if (!folder.Valid()) return -1;
-    return m_open.emplace(hostFolder, std::move(folder)).first->second.Get();
+int OpenBaseFolders::Get(char letter, const std::string& hostFolder) {
+    if (letter < 'A' || letter > 'Z') {
+        errno = EINVAL;
+        return -1;
+    }
+    UniqueFd& folder = m_open[static_cast<std::size_t>(letter - 'A')];
+    if (!folder.Valid()) folder = OpenBaseFolder(hostFolder);
+    return folder.Get();
 }
 
 UniqueFd OpenBeneath(int baseFd, const std::string& relative, int flags, mode_t mode, bool* escaped) {
@@ -138,7 +140,6 @@ bool SplitBeneath(const std::string& base, const std::string& hostPath, BeneathP
         start = base.size() + 1;
     }
     BeneathPath result;
-    result.base = base;
     result.relative = start < hostPath.size() ? hostPath.substr(start) : std::string(".");
     if (result.relative != ".") {
         const std::string::size_type slash = result.relative.rfind('/');

@@ -9,7 +9,7 @@
 // own without following links, so every link is refused: stricter, never looser.
 #include <sys/types.h>
 
-#include <map>
+#include <array>
 #include <string>
 
 #include "platform/posix/posix_handles.h"
@@ -25,12 +25,13 @@ UniqueFd OpenBaseFolder(const std::string& hostFolder);
 // first reached, as a mounted drive does. Used from one thread at a time.
 class OpenBaseFolders {
 public:
-    // The open folder, or -1 with errno set. A failure is not kept: a folder that
-    // appears later is found then.
-    int Get(const std::string& hostFolder);
+    // The open folder of drive `letter` ('A' to 'Z'), whose host folder is `hostFolder`,
+    // or -1 with errno set. A failure is not kept: a folder that appears later is found
+    // then.
+    int Get(char letter, const std::string& hostFolder);
 
 private:
-    std::map<std::string, UniqueFd> m_open;
+    std::array<UniqueFd, 26> m_open;
 };
 
 // Opens `relative` ("." for the base itself; never absolute) beneath `baseFd` with the
@@ -46,9 +47,8 @@ enum class LinkReach { kBeneathBase, kAnywhere };
 UniqueFd OpenBelow(LinkReach reach, int baseFd, const std::string& relative, int flags, mode_t mode = 0,
                    bool* escaped = nullptr);
 
-// A host path split into the base folder it must stay under and the path below it.
+// A host path below the base folder it must stay under.
 struct BeneathPath {
-    std::string base;      // the drive's host folder or the system root
     std::string relative;  // "." for the base itself
     std::string parent;    // folder part of `relative` ("." at the top level)
     std::string name;      // last component of `relative`; empty for the base itself

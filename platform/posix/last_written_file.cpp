@@ -4,8 +4,8 @@
 
 namespace posixplat {
 
-void LastWrittenFile::Keep(const std::string& path, UniqueFd fd) {
-    m_path = path;
+void LastWrittenFile::Keep(std::string path, UniqueFd fd) {
+    m_path = std::move(path);
     m_fd = std::move(fd);
 }
 

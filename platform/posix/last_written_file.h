@@ -16,7 +16,7 @@ namespace posixplat {
 class LastWrittenFile {
 public:
     // Keeps `fd`, written through the Windows path `path`, in place of any file kept.
-    void Keep(const std::string& path, UniqueFd fd);
+    void Keep(std::string path, UniqueFd fd);
     // The descriptor kept for exactly `path`, handed over; invalid when there is none.
     UniqueFd Take(const std::string& path);
     // Lets go of the file kept, as soon as what a name stands for may change.

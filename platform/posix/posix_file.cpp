@@ -33,10 +33,13 @@ PosixFile::PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen)
     : m_fd(std::move(fd)), m_statusAtOpen(std::move(statusAtOpen)) {}
 
 PosixFile::~PosixFile() {
-    if (m_receiver && m_fd.Valid()) m_receiver(std::move(m_fd));
+    if (m_keeper && m_fd.Valid()) m_keeper->Keep(std::move(m_keptPath), std::move(m_fd));
 }
 
-void PosixFile::HandOverOnClose(std::function<void(UniqueFd)> receiver) { m_receiver = std::move(receiver); }
+void PosixFile::HandOverOnClose(std::shared_ptr<LastWrittenFile> keeper, std::string path) {
+    m_keeper = std::move(keeper);
+    m_keptPath = std::move(path);
+}
 
 template <typename Step>
 bool PosixFile::Gather(std::size_t size, std::size_t* got, Step step) {

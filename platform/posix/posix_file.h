@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/posix/open_reads.h"
 #include "platform/posix/kernel_copy.h"
+#include "platform/posix/last_written_file.h"
 #include "platform/posix/posix_handles.h"
 
 namespace posixplat {
@@ -29,8 +30,9 @@ public:
     // kind of file (a wrapper of tests, say) as a Read and a Write through `buffer`.
     bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override;
 
-    // At its closing the descriptor goes to `receiver` instead of being closed.
-    void HandOverOnClose(std::function<void(UniqueFd)> receiver);
+    // At its closing the descriptor goes to `keeper`, as the file written through the
+    // Windows path `path`, instead of being closed.
+    void HandOverOnClose(std::shared_ptr<LastWrittenFile> keeper, std::string path);
 
 private:
     // Runs `step` (bytes moved at `done` so far, or -1) until `size` bytes, the end of the
@@ -42,7 +44,8 @@ private:
     std::optional<plat::FileStatus> m_statusAtOpen;
     std::int64_t m_position = 0;  // bytes read so far
     CopyRoute m_route = CopyRoute::kCopyFileRange;
-    std::function<void(UniqueFd)> m_receiver;
+    std::shared_ptr<LastWrittenFile> m_keeper;
+    std::string m_keptPath;
 };
 
 // Opens the file that `open` names (it is called with open(2) flags and a mode, and

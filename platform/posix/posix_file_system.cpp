@@ -30,7 +30,7 @@ const DriveMapping* DriveOfRoot(const std::vector<DriveMapping>& drives, const s
 // A Windows path on a mapped drive, not yet looked up on the disk, with the drive's host
 // folder open: every operation resolves its host path beneath that folder.
 struct Located {
-    std::string hostFolder;
+    const std::string* hostFolder = nullptr;  // the drive's, in the drive table
     std::vector<std::string> components;
     std::string literal;
     int base = -1;  // borrowed from the file system's open base folders
@@ -44,7 +44,7 @@ struct Located {
     // `hostFolder`) relative to the drive.
     BeneathPath Below(const std::string& hostPath) const {
         BeneathPath path;
-        SplitBeneath(hostFolder, hostPath, &path);
+        SplitBeneath(*hostFolder, hostPath, &path);
         return path;
     }
 };
@@ -64,10 +64,10 @@ bool Locate(const std::vector<DriveMapping>& drives, OpenBaseFolders& bases, Lin
         errno = ENOENT;
         return false;
     }
-    target->hostFolder = drive->hostFolder;
+    target->hostFolder = &drive->hostFolder;
     target->components = std::move(parsed.components);
-    target->literal = LiteralHostPath(target->hostFolder, target->components);
-    target->base = bases.Get(target->hostFolder);
+    target->literal = LiteralHostPath(drive->hostFolder, target->components);
+    target->base = bases.Get(drive->letter, drive->hostFolder);
     target->reach = reach;
     return target->base >= 0;
 }
@@ -80,14 +80,14 @@ auto OnExistingEntry(const Located& target, FolderNameCache& cache, Op op)
     -> decltype(op(std::string(), BeneathPath())) {
     auto result = op(target.literal, target.Below(target.literal));
     if (result || (errno != ENOENT && errno != ENOTDIR)) return result;
-    const std::string resolved = ResolveCaseInsensitive(target.hostFolder, target.components, &cache, &target.literal);
+    const std::string resolved = ResolveCaseInsensitive(*target.hostFolder, target.components, &cache, &target.literal);
     if (resolved == target.literal) return result;
     return op(resolved, target.Below(resolved));
 }
 
 // New entries need the walk: another case of the name may exist already.
 std::string ForNewEntry(const Located& target, FolderNameCache& cache) {
-    return ResolveCaseInsensitive(target.hostFolder, target.components, &cache, &target.literal);
+    return ResolveCaseInsensitive(*target.hostFolder, target.components, &cache, &target.literal);
 }
 
 std::string ParentOf(const std::string& hostPath) {
@@ -250,7 +250,7 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
     std::unique_ptr<PosixFile> file = OpenHostFileForWrite(open, m_openReads, &created);
     if (created) m_folderNames.NoteCreated(ParentOf(host), NameOf(host));
     if (file) {
-        file->HandOverOnClose([kept = m_lastWritten, path](UniqueFd fd) { kept->Keep(path, std::move(fd)); });
+        file->HandOverOnClose(m_lastWritten, path);
     }
     return file;
 }
@@ -294,7 +294,7 @@ std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::s
     }
     if (!Locate(m_drives, m_bases, m_reach, folder, false, &target)) return nullptr;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
-        return EnumerateHostFolder(m_reach, OpenBaseFolder(target.hostFolder), at.relative);
+        return EnumerateHostFolder(m_reach, OpenBaseFolder(*target.hostFolder), at.relative);
     });
 }
 
