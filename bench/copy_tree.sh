@@ -7,8 +7,10 @@
 # Builds the release preset's copy_tree_bench, generates the tree in a temporary folder
 # ($TMPDIR, else /tmp), warms the page cache, then copies it alternately with the
 # installer (through the real Linux platform) and with cp -r, flushing written data
-# between runs. Prints each round, the median times, the median of the rounds' ratios,
-# the CPU-time ratio and the peak memory of the installer's copy.
+# between runs (as root also dropping the caches and reading the source back in, see
+# bench/settle.sh). Prints each round, the median times, the median of the rounds'
+# ratios, the CPU-time ratio and the peak memory of the installer's copy, and beside
+# them cp -r --preserve=timestamps, which does the installer's whole work.
 #
 # --many-files also generates the same bytes in ten times the files, each a tenth of the
 # size, copies both trees each round with both contenders, and prints how much longer
@@ -19,7 +21,7 @@
 # (as root) so both copies get the processor alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. bench/quiet_disk.sh
+. bench/settle.sh
 
 many=0
 if [ "${1:-}" = --many-files ]; then many=1; shift; fi
@@ -94,10 +96,10 @@ timed() {
     awk -v us=$((end - start)) '{printf "%.3f %.3f %d\n", us / 1e6, $1 + $2, $3}' "$work/time"
 }
 # run_installer|run_cp|run_cp_times TREE NAME
-run_installer() { timed "$work/dst/$2" "$tool" copy "$work/src/$1"; }
-run_cp() { timed "$work/dst/$2" cp -r "$work/src/$1"; }
-# For context only: cp also setting the time stamps, which the installer's copy does.
-run_cp_times() { timed "$work/dst/$2" cp -r --preserve=timestamps "$work/src/$1"; }
+run_installer() { fresh_caches "$work/src/$1"; timed "$work/dst/$2" "$tool" copy "$work/src/$1"; }
+run_cp() { fresh_caches "$work/src/$1"; timed "$work/dst/$2" cp -r "$work/src/$1"; }
+# cp doing the installer's whole work: it also sets every copy's time stamps.
+run_cp_times() { fresh_caches "$work/src/$1"; timed "$work/dst/$2" cp -r --preserve=timestamps "$work/src/$1"; }
 
 # The copy being timed must be a right one.
 for tree in "${trees[@]}"; do
@@ -108,6 +110,7 @@ for tree in "${trees[@]}"; do
 done
 
 wait_for_quiet_disk "$work"
+describe_caches
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a / b}'; }
@@ -115,7 +118,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a / b}'; }
 declare -A iw ic cw cc   # per tree: space-separated per-round figures
 declare -A round_ratio   # per tree: installer / cp per round
 growth_i=(); growth_c=()
-cpt_wall=(); peak=0
+cpt_wall=(); cpt_ratio=(); peak=0
 for ((round = 1; round <= rounds; round++)); do
     line="round $round:"
     declare -A this_iw this_cw
@@ -139,6 +142,7 @@ for ((round = 1; round <= rounds; round++)); do
     else
         read -r tw _ _ < <(run_cp_times DISC "P$round")
         cpt_wall+=("$tw")
+        cpt_ratio+=("$(ratio "${this_iw[DISC]}" "$tw")")
     fi
     echo "$line"
 done
@@ -161,6 +165,7 @@ if [ "$many" = 1 ]; then
     echo "  installer $(median "${growth_i[@]}")   cp -r $(median "${growth_c[@]}")"
 else
     tw=$(median "${cpt_wall[@]}")
-    echo "for context, cp -r --preserve=timestamps: median $tw s, installer ratio $(ratio "$(median ${iw[DISC]})" "$tw")"
+    echo "cp -r --preserve=timestamps (the same work: the installer keeps every file's times): median $tw s"
+    echo "  installer / it: ratio of the medians $(ratio "$(median ${iw[DISC]})" "$tw"), median of the rounds' ratios $(median "${cpt_ratio[@]}")"
 fi
 awk -v p="$peak" 'BEGIN {printf "peak memory of the installer copy: %d KiB = %.1f MiB (target < 32 MiB)\n", p, p / 1024}'

@@ -4,14 +4,15 @@
 # data sets, alternating, several rounds, on a generated disc with the proportions of a
 # real one. Prints both times, their ratio and the driver's peak memory. The driver keeps
 # its install journal as the product does; with --journal-overhead each round also
-# installs without one (--no-log), and the two medians are compared.
+# installs without one (--no-log), and the two medians are compared. As root, every run
+# starts from dropped caches with the disc read back in (bench/settle.sh).
 # Targets: within 1.05x of cp -r, under 32 MiB.
 #
 #   bench/full_install.sh [--size 1G] [--rounds 5] [--journal-overhead] [--no-build] [--keep] [--work DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
-. bench/quiet_disk.sh
+. bench/settle.sh
 
 size=1G
 rounds=5
@@ -73,7 +74,7 @@ new_destination() {
   destination=$(mktemp -d "$work/run.XXXXXX")
   mkdir -p "$destination/c" "$destination/root"
   printf 'C: fixed %s\nQ: cdrom %s\n' "$destination/c" "$disc" > "$destination/root/drives"
-  sync
+  fresh_caches "$disc"
 }
 
 # User and system time of the last timed command, in seconds: the steadier figure on a
@@ -114,6 +115,7 @@ median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) 
 echo "disc: $(awk -v b="$disc_bytes" 'BEGIN { printf "%.2f MiB", b / 1048576 }') in $disc_files files; $rounds rounds"
 run_cp >/dev/null  # warm-up: brings the disc into the page cache for both contenders
 wait_for_quiet_disk "$work"
+describe_caches
 
 cp_times=()
 driver_times=()
