@@ -44,7 +44,7 @@ fresh_caches() {
     sync
     if [ "$(id -u)" = 0 ] && [ -w /proc/sys/vm/drop_caches ]; then
         echo 1 > /proc/sys/vm/drop_caches
-        find "$@" -type f -print0 | xargs -0 cat >/dev/null
+        find "$@" -type f -print0 | xargs -0 -r cat >/dev/null
     fi
 }
 
