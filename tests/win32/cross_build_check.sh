@@ -10,28 +10,10 @@
 # WINE_RUN, WINE_TEMPLATE, SAMPLE_DISC (the disc generator).
 set -uo pipefail
 
-for variable in LINUX_DRIVER WINDOWS_DRIVER READ_SHELL_LINK WINE_RUN WINE_TEMPLATE SAMPLE_DISC; do
-  [ -n "${!variable:-}" ] || { echo "$variable is not set" >&2; exit 2; }
-done
-if [ ! -x "$LINUX_DRIVER" ]; then
-  echo "no Linux driver at $LINUX_DRIVER: build the debug preset first" >&2
-  exit 1
-fi
+. "$(dirname "$0")/prefix_test_lib.sh"
+require_environment LINUX_DRIVER WINDOWS_DRIVER READ_SHELL_LINK WINE_RUN WINE_TEMPLATE SAMPLE_DISC
+make_workspace cross
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/mirel-cross.XXXXXX")
-WIN=$TMP/prefix
-cleanup() {
-  WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1
-  WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1
-  rm -rf "$TMP"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 same() {  # same WHAT FILE1 FILE2
   diff -u --label "Linux $1" --label "Windows $1" "$2" "$3" || fail "$1 differ"
 }
@@ -154,8 +136,4 @@ done
 [ -z "$(windows_record)" ] || fail "the Windows install record is left"
 [ -z "$(linux_record)" ] || fail "the Linux install record is left"
 
-if [ "$failures" -eq 0 ]; then
-  echo "PASS: both builds install and uninstall alike"
-  exit 0
-fi
-exit 1
+finish "both builds install and uninstall alike"

@@ -18,22 +18,9 @@
 set -uo pipefail
 
 case_name=${1:?usage: wine_prefix_interop.sh CASE}
-for variable in LINUX_DRIVER WINDOWS_DRIVER READ_SHELL_LINK LAUNCH_PROBE WINE_RUN WINE_TEMPLATE SAMPLE_DISC; do
-  [ -n "${!variable:-}" ] || { echo "$variable is not set" >&2; exit 2; }
-done
-[ -x "$LINUX_DRIVER" ] || { echo "no Linux driver at $LINUX_DRIVER: build the debug preset first" >&2; exit 1; }
-
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/mirel-prefix-$case_name.XXXXXX")
-WIN=$TMP/prefix
-cleanup() {
-  WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1
-  WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1
-  rm -rf "$TMP"
-}
-trap cleanup EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/prefix_test_lib.sh"
+require_environment LINUX_DRIVER WINDOWS_DRIVER READ_SHELL_LINK LAUNCH_PROBE WINE_RUN WINE_TEMPLATE SAMPLE_DISC
+make_workspace "prefix-$case_name"
 
 "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
 "$WINE_RUN" --prefix "$WIN" --from "$WINE_TEMPLATE" --test-system --cdrom "$TMP/disc" --create
@@ -156,5 +143,4 @@ case "$case_name" in
   *) echo "no such case: $case_name" >&2; exit 2 ;;
 esac
 
-if [ "$failures" -eq 0 ]; then echo "PASS $case_name"; exit 0; fi
-exit 1
+finish "$case_name"
