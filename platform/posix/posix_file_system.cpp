@@ -256,32 +256,31 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
-    // `removed` is set when the file has no name left (it was removed meanwhile).
-    const auto apply = [&](const UniqueFd& entry, bool* removed) {
+    const auto apply = [&](const UniqueFd& entry) {
         struct stat info;
         if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
         if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
             errno = EINVAL;
             return false;
         }
-        if (removed && info.st_nlink == 0) {
-            *removed = true;
+        // Removed since it was opened: it has no name to set anything on.
+        if (info.st_nlink == 0) {
+            errno = ENOENT;
             return false;
         }
         return ApplyStatusToDescriptor(entry.Get(), info.st_mode, status);
     };
     // The file just written, unless it was removed since: then its name is looked up.
     if (UniqueFd written = m_lastWritten->Take(path); written.Valid()) {
-        bool removed = false;
-        const bool applied = apply(written, &removed);
-        if (!removed) return applied;
+        if (apply(written)) return true;
+        if (errno != ENOENT) return false;
     }
     Located target;
     if (!Locate(m_drives, m_bases, m_reach, path, true, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         // Opened for reading only to reach the file itself (times and mode need a real
         // descriptor); never a device or a pipe.
-        return apply(target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY), nullptr);
+        return apply(target.Open(at.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY));
     });
 }
 
