@@ -48,6 +48,19 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
             parsed.winePrefix = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
             continue;
         }
+        // Where the journal goes leaves the platform as the product runs it.
+        if (option == "--log") {
+            if (!hasValue || args[i + 1].empty()) {
+                *error = "--log needs a file name";
+                return false;
+            }
+            parsed.logFile = args[++i];
+            continue;
+        }
+        if (option == "--no-log") {
+            parsed.noLog = true;
+            continue;
+        }
         parsed.injectsFaults = true;
         if (option == "--fail-link") {
             parsed.plan.failLinkSave = true;
@@ -69,14 +82,6 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
                 return false;
             }
             parsed.plan.diskFullAfterBytes = bytes;
-        } else if (option == "--log") {
-            if (!hasValue || args[i + 1].empty()) {
-                *error = "--log needs a file name";
-                return false;
-            }
-            parsed.logFile = args[++i];
-        } else if (option == "--no-log") {
-            parsed.noLog = true;
         } else {
             *error = "unknown option " + option;
             return false;
