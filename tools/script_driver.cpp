@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     // The journal sees the faults as the system's own failures.
     journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
                                                          : std::filesystem::path(options.logFile));
-    RunJournal runJournal(base, journalFile, scriptdriver::BuildName(), scriptdriver::AnsiToUtf8);
+    RunJournal runJournal(base, journalFile, scriptdriver::BuildName(),
+                          scriptdriver::JournalToUtf8());
     scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
     return session.Run(std::cin);
 }

@@ -44,4 +44,12 @@ void Journal::Failure(const std::string& operation, const std::string& target, c
 
 std::string Journal::Utf8(const std::string& ansi) const { return m_toUtf8 ? m_toUtf8(ansi) : ansi; }
 
+void Journal::AppendUtf8(std::string& line, const std::string& ansi) const {
+    if (m_toUtf8) {
+        line += m_toUtf8(ansi);
+    } else {
+        line += ansi;
+    }
+}
+
 }  // namespace journal

@@ -34,6 +34,8 @@ public:
 
     // System text as UTF-8.
     std::string Utf8(const std::string& ansi) const;
+    // The same, appended to `line`.
+    void AppendUtf8(std::string& line, const std::string& ansi) const;
 
 private:
     JournalOutput& m_output;

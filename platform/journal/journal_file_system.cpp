@@ -97,7 +97,12 @@ bool JournalFileSystem::Noted(bool done, const char* operation, const char* chan
         Failed(operation, path);
         return false;
     }
-    if (m_journal.Recording()) m_journal.Change(std::string(change) + " " + m_journal.Utf8(path));
+    if (m_journal.Recording()) {
+        std::string line = change;
+        line += ' ';
+        m_journal.AppendUtf8(line, path);
+        m_journal.Change(line);
+    }
     return true;
 }
 
@@ -145,11 +150,20 @@ bool JournalFileSystem::SetStatus(const std::string& path, const plat::FileStatu
     }
     const auto written = m_written.find(path);
     if (written == m_written.end()) return true;
-    const Written copy = *written->second;
+    const std::shared_ptr<Written> copy = std::move(written->second);
     m_written.erase(written);
-    if (m_journal.Recording() && !copy.failed) {
-        m_journal.Change("copied " + m_journal.Utf8(copy.source) + " -> " + m_journal.Utf8(path) + " (" +
-                         std::to_string(copy.bytes) + " bytes)");
+    if (m_journal.Recording() && !copy->failed) {
+        // One line per copied file: built in one string.
+        std::string line;
+        line.reserve(copy->source.size() + path.size() + 48);
+        line += "copied ";
+        m_journal.AppendUtf8(line, copy->source);
+        line += " -> ";
+        m_journal.AppendUtf8(line, path);
+        line += " (";
+        line += std::to_string(copy->bytes);
+        line += " bytes)";
+        m_journal.Change(line);
     }
     return true;
 }

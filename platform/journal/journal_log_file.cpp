@@ -1,5 +1,6 @@
 #include "platform/journal/journal_log_file.h"
 
+#include <algorithm>
 #include <iterator>
 #include <system_error>
 
@@ -21,18 +22,19 @@ bool LogFile::Open() {
 
 void LogFile::Append(const std::string& line) {
     // A line longer than half the bound would drop everything before it at once.
-    std::string text = line.substr(0, static_cast<std::size_t>(m_limit / 2));
-    text += '\n';
-    if (m_size + text.size() >= m_limit) DropOlderHalf();
+    const std::size_t length = std::min(line.size(), static_cast<std::size_t>(m_limit / 2));
+    const std::uintmax_t size = length + 1;
+    if (m_size + size >= m_limit) DropOlderHalf();
     if (!Open()) return;
-    m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    m_out.write(line.data(), static_cast<std::streamsize>(length));
+    m_out.put('\n');
     m_out.flush();
     if (!m_out) {
         m_writable = false;
         m_out.close();
         return;
     }
-    m_size += text.size();
+    m_size += size;
 }
 
 void LogFile::DropOlderHalf() {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <string_view>
 
 namespace posixplat {
 namespace {
@@ -139,16 +140,17 @@ bool SplitBeneath(const std::string& base, const std::string& hostPath, BeneathP
         }
         start = base.size() + 1;
     }
-    BeneathPath result;
-    result.relative = start < hostPath.size() ? hostPath.substr(start) : std::string(".");
-    if (result.relative != ".") {
-        const std::string::size_type slash = result.relative.rfind('/');
-        result.parent = slash == std::string::npos ? std::string(".") : result.relative.substr(0, slash);
-        result.name = result.relative.substr(slash == std::string::npos ? 0 : slash + 1);
-    } else {
-        result.parent = ".";
+    if (start >= hostPath.size()) {
+        path->relative = ".";
+        path->parent = ".";
+        path->name.clear();
+        return true;
     }
-    *path = std::move(result);
+    const std::string_view relative(hostPath.data() + start, hostPath.size() - start);
+    const std::string_view::size_type slash = relative.rfind('/');
+    path->relative.assign(relative);
+    path->parent.assign(slash == std::string_view::npos ? std::string_view(".") : relative.substr(0, slash));
+    path->name.assign(relative.substr(slash == std::string_view::npos ? 0 : slash + 1));
     return true;
 }
 

@@ -9,8 +9,8 @@
 namespace posixplat {
 namespace {
 
-std::string Folded(const std::string& name) {
-    std::string folded = name;
+std::string Folded(std::string_view name) {
+    std::string folded(name);
     for (char& c : folded) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
@@ -52,10 +52,17 @@ FolderNameCache::Stamp FolderNameCache::StampOf(const struct stat& info) {
     return stamp;
 }
 
-void FolderNameCache::Add(Listing& listing, const std::string& name) {
+void FolderNameCache::Add(Listing& listing, std::string_view name) {
     std::vector<std::string>& names = listing.byFoldedName[Folded(name)];
     const auto at = std::lower_bound(names.begin(), names.end(), name);
-    if (at == names.end() || *at != name) names.insert(at, name);
+    if (at == names.end() || *at != name) names.emplace(at, name);
+}
+
+std::string FolderNameCache::Match(const Listing& listing, std::string_view name) {
+    const auto match = listing.byFoldedName.find(Folded(name));
+    if (match == listing.byFoldedName.end()) return {};
+    const std::vector<std::string>& names = match->second;
+    return std::string(std::binary_search(names.begin(), names.end(), name) ? name : names.front());
 }
 
 std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const std::string& name,
@@ -82,21 +89,23 @@ std::string FolderNameCache::FindIgnoringCase(const std::string& folder, const s
         if (known == m_listings.end() && m_listings.size() >= kMaxFolders) m_listings.clear();
         known = m_listings.insert_or_assign(folder, std::move(listing)).first;
     }
-    const auto match = known->second.byFoldedName.find(Folded(name));
-    if (match == known->second.byFoldedName.end()) return {};
-    const std::vector<std::string>& names = match->second;
-    return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
+    return Match(known->second, name);
 }
 
-bool FolderNameCache::ListingHolds(const std::string& folder, struct stat* current) const {
+bool FolderNameCache::FindInHeldListing(std::string_view folder, std::string_view name, std::string* match) const {
     const auto known = m_listings.find(folder);
     if (known == m_listings.end()) return false;
     // A folder removed since it was listed has no links left, whatever its stamps say.
-    return ::fstat(::dirfd(known->second.dir.Get()), current) == 0 && current->st_nlink > 0 &&
-           known->second.stamp == StampOf(*current);
+    struct stat current;
+    if (::fstat(::dirfd(known->second.dir.Get()), &current) != 0 || current.st_nlink == 0 ||
+        !(known->second.stamp == StampOf(current))) {
+        return false;
+    }
+    *match = Match(known->second, name);
+    return true;
 }
 
-void FolderNameCache::NoteCreated(const std::string& folder, const std::string& name) {
+void FolderNameCache::NoteCreated(std::string_view folder, std::string_view name) {
     const auto known = m_listings.find(folder);
     if (known == m_listings.end()) return;
     // The folder was looked up by path just before the creation, so the open folder is
@@ -110,6 +119,9 @@ void FolderNameCache::NoteCreated(const std::string& folder, const std::string& 
     known->second.stamp = StampOf(info);
 }
 
-void FolderNameCache::Forget(const std::string& folder) { m_listings.erase(folder); }
+void FolderNameCache::Forget(std::string_view folder) {
+    const auto known = m_listings.find(folder);
+    if (known != m_listings.end()) m_listings.erase(known);
+}
 
 }  // namespace posixplat

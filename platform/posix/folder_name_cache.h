@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 
 #include <map>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -32,16 +34,18 @@ public:
     // As ScanFolderIgnoringCase, from the cache while its listing of `folder` holds.
     // `current` is the folder's lstat taken by the caller just before, or null.
     std::string FindIgnoringCase(const std::string& folder, const std::string& name, const struct stat* current);
-    // Whether the listing of `folder` still holds for the folder it was taken of, told by
-    // that folder's own stamps (no look-up of its path); `current` receives them. Trusting
-    // the open folder over its path misses only a folder put in its place by another
-    // process meanwhile, with the consequence described above.
-    bool ListingHolds(const std::string& folder, struct stat* current) const;
+    // As FindIgnoringCase into `match` (empty for none), answered only from a listing of
+    // `folder` that still holds for the folder it was taken of, told by that folder's own
+    // stamps (no look-up of its path); false when there is no such listing. A copy fills
+    // one folder after another, so most look-ups are answered here. Trusting the open
+    // folder over its path misses only a folder put in its place by another process
+    // meanwhile, with the consequence described above.
+    bool FindInHeldListing(std::string_view folder, std::string_view name, std::string* match) const;
     // This process has just created `name` in `folder`, right after looking the name up
     // there with FindIgnoringCase.
-    void NoteCreated(const std::string& folder, const std::string& name);
+    void NoteCreated(std::string_view folder, std::string_view name);
     // This process has just removed something from `folder`, or `folder` itself.
-    void Forget(const std::string& folder);
+    void Forget(std::string_view folder);
 
 private:
     struct Stamp {
@@ -53,17 +57,27 @@ private:
         timespec changed{};
         bool operator==(const Stamp& other) const;
     };
+    // Looked up by a view of a path or name, without making a string of it.
+    struct ViewHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    template <typename Value>
+    using ByName = std::unordered_map<std::string, Value, ViewHash, std::equal_to<>>;
+
     struct Listing {
         Stamp stamp;
         UniqueDir dir;  // kept open: the folder's stamps after a creation come from it
         // ASCII-lower-cased -> the real names, in byte order (most often exactly one)
-        std::unordered_map<std::string, std::vector<std::string>> byFoldedName;
+        ByName<std::vector<std::string>> byFoldedName;
     };
     static Stamp StampOf(const struct stat& info);
-    static void Add(Listing& listing, const std::string& name);
+    static void Add(Listing& listing, std::string_view name);
+    // The entry of `name` in `listing`, as FindIgnoringCase answers.
+    static std::string Match(const Listing& listing, std::string_view name);
 
     static constexpr std::size_t kMaxFolders = 32;  // also the most folders held open
-    std::unordered_map<std::string, Listing> m_listings;
+    ByName<Listing> m_listings;
 };
 
 }  // namespace posixplat

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 #include "platform/posix/beneath.h"
 #include "platform/posix/file_status.h"
@@ -90,12 +91,12 @@ std::string ForNewEntry(const Located& target, FolderNameCache& cache) {
     return ResolveCaseInsensitive(*target.hostFolder, target.components, &cache, &target.literal);
 }
 
-std::string ParentOf(const std::string& hostPath) {
-    const std::string::size_type slash = hostPath.rfind('/');
-    return slash == 0 ? std::string("/") : hostPath.substr(0, slash);
+std::string_view ParentOf(std::string_view hostPath) {
+    const std::string_view::size_type slash = hostPath.rfind('/');
+    return slash == 0 ? std::string_view("/") : hostPath.substr(0, slash);
 }
 
-std::string NameOf(const std::string& hostPath) { return hostPath.substr(hostPath.rfind('/') + 1); }
+std::string_view NameOf(std::string_view hostPath) { return hostPath.substr(hostPath.rfind('/') + 1); }
 
 UniqueFd OpenParent(const Located& target, const BeneathPath& path) {
     return target.Open(path.parent, O_PATH | O_DIRECTORY);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -13,20 +14,19 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsAllowedInName(unsigned char c) {
-    if (c < 0x20) return false;
-    switch (c) {
-        case '<': case '>': case ':': case '"': case '|': case '?': case '*':
-            return false;
-        default:
-            return true;
-    }
-}
+// Bytes Windows refuses in a name: control characters and <>:"|?*. Looked up per byte,
+// since every operation parses its whole path.
+constexpr std::array<bool, 256> kRefusedInName = [] {
+    std::array<bool, 256> refused{};
+    for (int c = 0; c < 0x20; ++c) refused[c] = true;
+    for (unsigned char c : {'<', '>', ':', '"', '|', '?', '*'}) refused[c] = true;
+    return refused;
+}();
 
 bool IsValidComponent(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     for (char c : name) {
-        if (!IsAllowedInName(static_cast<unsigned char>(c))) return false;
+        if (kRefusedInName[static_cast<unsigned char>(c)]) return false;
     }
     return true;
 }
@@ -43,21 +43,22 @@ bool ParseWindowsPath(const std::string& path, WindowsPath* parsed) {
     std::string::size_type end = path.size();
     while (end > 3 && IsSeparator(path[end - 1])) --end;
 
-    WindowsPath result;
-    result.letter = letter;
-    std::size_t separators = 0;
-    for (std::string::size_type i = 3; i < end; ++i) separators += IsSeparator(path[i]) ? 1 : 0;
-    result.components.reserve(separators + 1);
+    parsed->letter = letter;
+    std::vector<std::string>& components = parsed->components;
+    components.clear();
+    components.reserve(8);  // most paths have fewer: one allocation
     std::string::size_type pos = 3;
     while (pos < end) {
         std::string::size_type next = pos;
         while (next < end && !IsSeparator(path[next])) ++next;
         const std::string_view component(path.data() + pos, next - pos);
-        if (!IsValidComponent(component)) return false;
-        result.components.emplace_back(component);
+        if (!IsValidComponent(component)) {
+            components.clear();
+            return false;
+        }
+        components.emplace_back(component);
         pos = next + 1;
     }
-    *parsed = std::move(result);
     return true;
 }
 
@@ -90,13 +91,30 @@ std::string LiteralHostPath(const std::string& hostFolder, const std::vector<std
 std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vector<std::string>& components,
                                    FolderNameCache* cache, const std::string* literal) {
     if (components.empty()) return hostFolder;
+    std::string made;
+    const std::string& full = literal ? *literal : (made = LiteralHostPath(hostFolder, components));
+    const std::string& last = components.back();
+    // A copy fills one folder after another: the folder of the last component is most
+    // often one listed just before, and its open listing answers without a look-up.
+    if (cache && components.size() > 1) {
+        const std::string_view folder(full.data(), full.size() - last.size() - 1);
+        std::string match;
+        if (cache->FindInHeldListing(folder, last, &match)) {
+            if (match.empty() || match == last) return full;
+            std::string resolved(folder);
+            resolved += '/';
+            resolved += match;
+            return resolved;
+        }
+    }
+
     // The deepest folder on the way that exists under the exact names given is where the
     // walk would arrive level by level. It is looked for from the end, starting with the
     // folder of the last component: an entry in an existing folder, new or not, then
     // costs one look-up, and its own name is found in that folder's listing.
     // The folders on the way are the literal path cut short: ends[i] is the length of the
     // one holding components[i].
-    std::string prefixes = literal ? *literal : LiteralHostPath(hostFolder, components);
+    std::string prefixes = full;
     std::vector<std::size_t> ends(components.size() + 1);
     ends[components.size()] = prefixes.size();
     for (std::size_t i = components.size(); i > 0; --i) ends[i - 1] = ends[i] - components[i - 1].size() - 1;
@@ -110,10 +128,7 @@ std::string ResolveCaseInsensitive(const std::string& hostFolder, const std::vec
     };
     std::size_t start = components.size() - 1;
     struct stat found;
-    // A copy fills one folder after another: the folder of the last component is most
-    // often one listed just before, and its open listing answers without a look-up.
-    const bool listed = cache && start > 0 && cache->ListingHolds(prefixes.substr(0, ends[start]), &found);
-    while (!listed && start > 0 && lstatPrefix(start, &found) != 0) --start;
+    while (start > 0 && lstatPrefix(start, &found) != 0) --start;
 
     std::string current = prefixes.substr(0, ends[start]);
     bool existing = true;

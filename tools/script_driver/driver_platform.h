@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/journal/journal.h"
 #include "platform/platform.h"
 
 namespace scriptdriver {
@@ -39,5 +40,9 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::stri
 // hold comes out as a replacement character; neither conversion fails.
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string AnsiToUtf8(const std::string& ansi);
+
+// What the journal converts the system's text with: nothing where the ANSI code page is
+// UTF-8 already, as in the product's own journal there.
+journal::Journal::ToUtf8 JournalToUtf8();
 
 }  // namespace scriptdriver

@@ -42,4 +42,6 @@ std::string Utf8ToAnsi(const std::string& utf8) { return utf8; }
 
 std::string AnsiToUtf8(const std::string& ansi) { return ansi; }
 
+journal::Journal::ToUtf8 JournalToUtf8() { return {}; }
+
 }  // namespace scriptdriver

@@ -46,4 +46,6 @@ std::string Utf8ToAnsi(const std::string& utf8) { return win32plat::Utf8ToAnsi(u
 
 std::string AnsiToUtf8(const std::string& ansi) { return win32plat::AnsiToUtf8(ansi); }
 
+journal::Journal::ToUtf8 JournalToUtf8() { return AnsiToUtf8; }
+
 }  // namespace scriptdriver
