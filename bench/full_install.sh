@@ -5,7 +5,8 @@
 # real one. Prints both times, their ratio and the driver's peak memory. The driver keeps
 # its install journal as the product does; with --journal-overhead each round also
 # installs without one (--no-log), and the two medians are compared. As root, every run
-# starts from dropped caches with the disc read back in (bench/settle.sh).
+# starts from dropped caches with the disc read back in (bench/settle.sh). Each round also
+# times cp -r --preserve=timestamps, cp doing the installer's whole work.
 # Targets: within 1.05x of cp -r, under 32 MiB.
 #
 #   bench/full_install.sh [--size 1G] [--rounds 5] [--journal-overhead] [--no-build] [--keep] [--work DIR]
@@ -28,7 +29,7 @@ while [ $# -gt 0 ]; do
     --journal-overhead) journal_overhead=1; shift ;;
     --keep) keep=1; shift ;;
     --work) work_parent=${2:?}; shift 2 ;;
-    -h|--help) sed -n '2,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,12s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) echo "full_install.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -64,7 +65,7 @@ now() { echo "${EPOCHREALTIME/[.,]/}"; }  # microseconds
 # Every run writes into folders of its own that are removed only at the end: ext4 skips
 # recently freed inodes when it allocates, so deleting the previous run's 10,000 files
 # would tax whoever runs next.
-needed_kb=$(( (3 * rounds + 3) * disc_bytes / 1024 ))
+needed_kb=$(( (4 * rounds + 3) * disc_bytes / 1024 ))
 free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
 if [ "$free_kb" -lt "$needed_kb" ]; then
   echo "full_install.sh: needs $((needed_kb / 1024)) MiB free in $work_parent, has $((free_kb / 1024))" >&2
@@ -81,12 +82,14 @@ new_destination() {
 # busy machine.
 cpu_seconds() { awk '{ printf "%.3f", $1 + $2 }' "$work/cpu"; }
 
+# Options for cp in "$@" (--preserve=timestamps: the installer's whole work, which keeps
+# every copy's times).
 run_cp() {
   new_destination
   local start end
   start=$(now)
   mkdir -p "$destination/c/$install_rel"
-  (cd "$disc" && /usr/bin/time -f '%U %S' -o "$work/cpu" cp -r "${entries[@]}" "$destination/c/$install_rel/")
+  (cd "$disc" && /usr/bin/time -f '%U %S' -o "$work/cpu" cp -r "$@" "${entries[@]}" "$destination/c/$install_rel/")
   end=$(now)
   echo "$((end - start)) $(cpu_seconds)"
 }
@@ -122,6 +125,8 @@ driver_times=()
 cp_cpu=()
 driver_cpu=()
 round_ratios=()
+same_work_times=()
+same_work_ratios=()
 unjournaled_times=()
 peak_kb=0
 for round in $(seq 1 "$rounds"); do
@@ -136,6 +141,10 @@ for round in $(seq 1 "$rounds"); do
   cp_times+=("$c"); driver_times+=("$d"); cp_cpu+=("$cc"); driver_cpu+=("$dc")
   round_ratios+=("$(awk -v d="$d" -v c="$c" 'BEGIN { printf "%.3f", d / c }')")
   line="round $round: cp -r $(seconds "$c") s (cpu $cc s), installer $(seconds "$d") s (cpu $dc s), ratio ${round_ratios[-1]}, peak $((rss / 1024)) MiB"
+  read -r t _ < <(run_cp --preserve=timestamps)
+  same_work_times+=("$t")
+  same_work_ratios+=("$(awk -v d="$d" -v t="$t" 'BEGIN { printf "%.3f", d / t }')")
+  line+=", cp -r --preserve=timestamps $(seconds "$t") s"
   if [ "$journal_overhead" = 1 ]; then
     read -r u uc < <(run_driver --no-log)
     unjournaled_times+=("$u")
@@ -160,6 +169,9 @@ peak_mib=$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')
 echo "cp -r     median $(seconds "$cp_median") s"
 echo "installer median $(seconds "$driver_median") s"
 echo "ratio     $ratio; median of the rounds' ratios $(median_real "${round_ratios[@]}") (target <= 1.05)"
+same_work_median=$(median "${same_work_times[@]}")
+echo "cp -r --preserve=timestamps (the same work: the installer keeps every file's times) median $(seconds "$same_work_median") s"
+echo "  installer / it: ratio of the medians $(awk -v d="$driver_median" -v t="$same_work_median" 'BEGIN { printf "%.3f", d / t }'), median of the rounds' ratios $(median_real "${same_work_ratios[@]}")"
 echo "median cpu: cp -r $(median_real "${cp_cpu[@]}") s, installer $(median_real "${driver_cpu[@]}") s, ratio $(awk -v d="$(median_real "${driver_cpu[@]}")" -v c="$(median_real "${cp_cpu[@]}")" 'BEGIN { printf "%.3f", d / c }')"
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "peak memory of the driver: $peak_mib MiB (target < 32 MiB)"
