@@ -46,9 +46,10 @@ public:
     }
 
     // Written before the box is shown: whatever becomes of the program while it waits,
-    // the result is in the journal.
+    // the result and every line before it are in the journal.
     int MessageBox(const std::string& text, unsigned flags) override {
         if (m_journal.m_awaitingResult) m_journal.RunShows(text);
+        m_journal.m_journal.Flush();
         return inner().MessageBox(text, flags);
     }
 
@@ -72,6 +73,8 @@ void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
     m_dialog = &dialog;
     m_command = id;
     dialog.OnCommand(id, code);
+    // The window waits for the user again.
+    m_journal.Flush();
     m_dialog = nullptr;
     m_command = 0;
 }

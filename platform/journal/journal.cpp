@@ -22,11 +22,13 @@ Journal::Journal(JournalOutput& output, ToUtf8 toUtf8) : m_output(output), m_toU
 
 void Journal::BeginRun(const std::vector<std::string>& header) {
     for (const std::string& line : header) m_output.Append(line);
+    m_output.Flush();
     m_recording = true;
 }
 
 void Journal::EndRun(const std::string& result) {
     m_output.Append(result);
+    m_output.Flush();
     m_recording = false;
 }
 
@@ -40,6 +42,7 @@ void Journal::Failure(const std::string& operation, const std::string& target, c
     // An injected fault has no system code.
     if (error.code != 0) line += " (" + CodeText(error.code) + ")";
     m_output.Append(line);
+    m_output.Flush();
 }
 
 std::string Journal::Utf8(const std::string& ansi) const { return m_toUtf8 ? m_toUtf8(ansi) : ansi; }

@@ -20,16 +20,20 @@ public:
 
     explicit Journal(JournalOutput& output, ToUtf8 toUtf8 = {});
 
-    // Opens a run with its header lines (UTF-8).
+    // Opens a run with its header lines (UTF-8), which go out at once.
     void BeginRun(const std::vector<std::string>& header);
-    // Closes the run with its result line (UTF-8).
+    // Closes the run with its result line (UTF-8), which goes out at once.
     void EndRun(const std::string& result);
     // Whether a run is open: the decorator formats nothing otherwise.
     bool Recording() const { return m_recording; }
 
     // One change of the run, already in UTF-8.
     void Change(const std::string& line);
+    // Puts the lines so far where they stay: before anything waits for the user.
+    void Flush() { m_output.Flush(); }
+
     // One failed call of the run: "FAILED <operation> <target>: <system's text> (<code>)".
+    // It goes out at once, with the lines before it.
     void Failure(const std::string& operation, const std::string& target, const plat::SystemError& error);
 
     // System text as UTF-8.

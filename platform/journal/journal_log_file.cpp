@@ -6,7 +6,15 @@
 
 namespace journal {
 
-LogFile::LogFile(std::filesystem::path path, std::uintmax_t sizeLimit) : m_path(std::move(path)), m_limit(sizeLimit) {
+namespace {
+
+constexpr std::chrono::milliseconds kFlushInterval(50);
+
+}  // namespace
+
+// The first line goes out at once.
+LogFile::LogFile(std::filesystem::path path, std::uintmax_t sizeLimit)
+    : m_path(std::move(path)), m_limit(sizeLimit), m_lastFlush(std::chrono::steady_clock::now() - kFlushInterval) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(m_path, error);
     m_size = error ? 0 : size;
@@ -28,13 +36,26 @@ void LogFile::Append(const std::string& line) {
     if (!Open()) return;
     m_out.write(line.data(), static_cast<std::streamsize>(length));
     m_out.put('\n');
-    m_out.flush();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastFlush >= kFlushInterval) {
+        m_out.flush();
+        m_lastFlush = now;
+    }
     if (!m_out) {
         m_writable = false;
         m_out.close();
         return;
     }
     m_size += size;
+}
+
+void LogFile::Flush() {
+    m_lastFlush = std::chrono::steady_clock::now();
+    if (!m_out.is_open()) return;
+    if (!m_out.flush()) {
+        m_writable = false;
+        m_out.close();
+    }
 }
 
 void LogFile::DropOlderHalf() {
