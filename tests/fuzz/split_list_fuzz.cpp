@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "platform/posix/posix_platform.h"
 #include "tests/core/string_override.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_temp_folder.h"
 
 namespace {
 
@@ -26,30 +26,21 @@ namespace {
 class SplitListDialog {
 public:
     SplitListDialog() {
-        char folder[] = "/tmp/mirel-split-list-fuzz-XXXXXX";
-        FUZZ_CHECK(::mkdtemp(folder) != nullptr);
-        m_root = folder;
         std::string error;
-        m_real = posixplat::PosixPlatform::Open(m_root, &error);
+        m_real = posixplat::PosixPlatform::Open(m_root.path(), &error);
         FUZZ_CHECK(m_real != nullptr);
         m_text = std::make_unique<StringOverride>(m_real->platform().text);
         m_platform = std::make_unique<plat::Platform>(WithText(m_real->platform(), *m_text));
         m_dlg = std::make_unique<CInstallerDlg>(*m_platform, m_host);
     }
-    ~SplitListDialog() {
-        m_dlg.reset();
-        m_real.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     int Split(plat::CodePage codePage, const std::string& text, CStringArray& items, char delimiter) {
         m_text->SetCodePage(codePage);
         return m_dlg->SplitList(text, items, delimiter);
     }
 
 private:
-    std::string m_root;
+    // Removed last, after the dialog and the platform over it.
+    FuzzTempFolder m_root{"mirel-split-list-fuzz"};
     std::unique_ptr<posixplat::PosixPlatform> m_real;
     std::unique_ptr<StringOverride> m_text;
     std::unique_ptr<plat::Platform> m_platform;

@@ -15,7 +15,6 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "platform/posix/folder_name_cache.h"
 #include "platform/posix/windows_path.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_temp_folder.h"
 
 namespace {
 
@@ -82,19 +82,9 @@ const char* const kNames[] = {"a", "A", "b", "B", "ab", "Ab", "aB", "AB"};
 
 class Tree {
 public:
-    Tree() {
-        char folder[] = "/tmp/mirel-windows-path-fuzz-XXXXXX";
-        FUZZ_CHECK(::mkdtemp(folder) != nullptr);
-        m_host = folder;
-    }
-    ~Tree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_host, ignored);
-    }
-
     void Clear() {
         std::error_code ignored;
-        for (const auto& entry : std::filesystem::directory_iterator(m_host, ignored)) {
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.path(), ignored)) {
             std::filesystem::remove_all(entry.path(), ignored);
         }
         m_cache = posixplat::FolderNameCache();
@@ -138,7 +128,8 @@ public:
     }
 
 private:
-    std::string m_host;
+    FuzzTempFolder m_folder{"mirel-windows-path-fuzz"};
+    const std::string& m_host = m_folder.path();
     posixplat::FolderNameCache m_cache;
 };
 
