@@ -11,10 +11,4 @@ public:
     bool ToUtf16(const std::string& text, std::size_t capacity, std::u16string* wide) override;
 };
 
-// Strict UTF-8 decoding to UTF-16; false on malformed input (overlong forms, surrogates,
-// truncated sequences).
-bool Utf8ToUtf16(const std::string& text, std::u16string* wide);
-// UTF-16 to UTF-8; false on an unpaired surrogate.
-bool Utf16ToUtf8(const std::u16string& wide, std::string* text);
-
 }  // namespace posixplat

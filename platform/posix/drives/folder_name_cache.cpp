@@ -5,17 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ascii.h"
+
 
 namespace posixplat {
 namespace {
-
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
 
 bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
@@ -24,13 +18,13 @@ bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::s
 std::string ScanFolderIgnoringCase(const std::string& folder, const std::string& name) {
     UniqueDir dir(::opendir(folder.c_str()));
     if (!dir.Valid()) return {};
-    const std::string wanted = Folded(name);
+    const std::string wanted = ascii::LowerCased(name);
     std::string best;
     while (const dirent* entry = ::readdir(dir.Get())) {
         if (IsDotEntry(entry->d_name)) continue;
         const std::string candidate = entry->d_name;
         if (candidate == name) return candidate;
-        if (Folded(candidate) == wanted && (best.empty() || candidate < best)) best = candidate;
+        if (ascii::LowerCased(candidate) == wanted && (best.empty() || candidate < best)) best = candidate;
     }
     return best;
 }
@@ -53,13 +47,13 @@ FolderNameCache::Stamp FolderNameCache::StampOf(const struct stat& info) {
 }
 
 void FolderNameCache::Add(Listing& listing, std::string_view name) {
-    std::vector<std::string>& names = listing.byFoldedName[Folded(name)];
+    std::vector<std::string>& names = listing.byFoldedName[ascii::LowerCased(name)];
     const auto at = std::lower_bound(names.begin(), names.end(), name);
     if (at == names.end() || *at != name) names.emplace(at, name);
 }
 
 std::string FolderNameCache::Match(const Listing& listing, std::string_view name) {
-    const auto match = listing.byFoldedName.find(Folded(name));
+    const auto match = listing.byFoldedName.find(ascii::LowerCased(name));
     if (match == listing.byFoldedName.end()) return {};
     const std::vector<std::string>& names = match->second;
     return std::string(std::binary_search(names.begin(), names.end(), name) ? name : names.front());

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ascii.h"
+
 
 namespace posixplat {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Bytes Windows refuses in a name: control characters and <>:"|?*. Looked up per byte,
 // since every operation parses its whole path.
@@ -35,8 +35,7 @@ bool IsValidComponent(std::string_view name) {
 
 bool ParseWindowsPath(const std::string& path, WindowsPath* parsed) {
     if (path.size() < 3 || path[1] != ':' || !IsSeparator(path[2])) return false;
-    char letter = path[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    const char letter = ascii::ToUpper(path[0]);
     if (letter < 'A' || letter > 'Z') return false;
 
     // Trailing separators name the same entry; inner empty components are malformed.
@@ -58,14 +57,6 @@ bool ParseWindowsPath(const std::string& path, WindowsPath* parsed) {
         }
         components.emplace_back(component);
         pos = next + 1;
-    }
-    return true;
-}
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::string::size_type i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     }
     return true;
 }

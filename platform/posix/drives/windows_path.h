@@ -23,11 +23,6 @@ struct WindowsPath {
 // Splits an absolute drive path into its letter and components; false when malformed.
 bool ParseWindowsPath(const std::string& path, WindowsPath* parsed);
 
-// True when `a` and `b` name the same entry on a case-insensitive file system: ASCII
-// letters compare without case, every other byte exactly (UTF-8 never has an ASCII byte
-// inside a multibyte character).
-bool SameNameIgnoringCase(const std::string& a, const std::string& b);
-
 // Walks `components` down from `hostFolder`. Each component that exists is taken by its
 // exact name if there is an entry of that name, else by an entry of the folder whose
 // name matches ignoring case (the first in byte order when several do). From the first

@@ -9,7 +9,8 @@
 #include "platform/posix/registry/store/hive_store.h"
 #include "platform/posix/registry/store/hive_tree.h"
 #include "platform/posix/registry/regedit4/regedit4_format.h"
-#include "platform/posix/codepage/posix_system_text.h"
+#include "platform/registry_roots.h"
+#include "platform/utf16_text.h"
 #include "platform/posix/registry/registry_handle_table.h"
 #include "platform/posix/registry/registry_key_path.h"
 #include "platform/posix/registry/store/registry_names.h"
@@ -22,28 +23,12 @@ using plat::RegResult;
 using reg::HiveKey;
 using reg::OpenKeyEntry;
 
-struct RootHive {
-    RegKeyHandle handle;
-    const char* name;
-};
-
-// The predefined keys that have a file; their index is the hive index of a handle.
-constexpr RootHive kRootHives[] = {
-    {plat::kHkeyClassesRoot, "HKEY_CLASSES_ROOT"},   {plat::kHkeyCurrentUser, "HKEY_CURRENT_USER"},
-    {plat::kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {plat::kHkeyUsers, "HKEY_USERS"},
-    {plat::kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"},
-};
-
 bool IsUnstorableRoot(RegKeyHandle handle) {
-    return handle == plat::kHkeyPerformanceData || handle == plat::kHkeyDynData;
+    const plat::RootKeyName* root = plat::FindRootKey(handle);
+    return root && !root->holdsKeys;
 }
 
-bool IsPredefined(RegKeyHandle handle) {
-    for (const RootHive& hive : kRootHives) {
-        if (hive.handle == handle) return true;
-    }
-    return false;
-}
+bool IsPredefined(RegKeyHandle handle) { return plat::FindRootKey(handle) != nullptr; }
 
 RegResult CopyName(const std::string& name, char* buffer, std::uint32_t* size) {
     if (name.size() >= *size) return plat::kErrorMoreData;  // room for the terminator too
@@ -66,7 +51,7 @@ bool IsStringType(std::uint32_t type) { return type == 1 || type == 2 || type ==
 // data (terminators included) converted as the A functions convert it.
 bool AnsiToWideBytes(const std::string& ansi, std::string* wide) {
     std::u16string units;
-    if (!Utf8ToUtf16(ansi, &units)) return false;
+    if (!plat::Utf8ToUtf16(ansi, &units)) return false;
     wide->clear();
     for (char16_t unit : units) {
         wide->push_back(static_cast<char>(unit & 0xFF));
@@ -81,7 +66,7 @@ bool WideBytesToAnsi(const std::string& wide, std::string* ansi) {
         units.push_back(static_cast<char16_t>(static_cast<unsigned char>(wide[i]) |
                                               (static_cast<unsigned char>(wide[i + 1]) << 8)));
     }
-    return Utf16ToUtf8(units, ansi);
+    return plat::Utf16ToUtf8(units, ansi);
 }
 
 }  // namespace
@@ -138,12 +123,13 @@ namespace {
 // The sandbox: every predefined key that has a file is <folder>/<HIVE NAME>.reg.
 std::vector<HiveFile> SandboxHives(const std::string& folder, const std::string& login) {
     std::vector<HiveFile> hives;
-    for (const RootHive& hive : kRootHives) {
+    for (const plat::RootKeyName& hive : plat::kRootKeys) {
+        if (!hive.holdsKeys) continue;
         reg::HiveStore::Seed seed;
-        if (hive.handle == plat::kHkeyCurrentUser) {
+        if (hive.root == plat::kHkeyCurrentUser) {
             seed = [login](HiveKey& root) { reg::SeedCurrentUserHive(root, login); };
         }
-        hives.push_back(HiveFile{hive.handle, folder, std::string(hive.name) + ".reg", hive.name, std::move(seed),
+        hives.push_back(HiveFile{hive.root, folder, std::string(hive.name) + ".reg", hive.name, std::move(seed),
                                  reg::MakeRegedit4Format()});
     }
     return hives;

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/ascii.h"
 #include "platform/posix/codepage/cp932_encoding.h"
-#include "platform/posix/codepage/posix_system_text.h"
+#include "platform/utf16_text.h"
 #include "platform/posix/shell/shell_link_file.h"
 #include "platform/posix/shell/shell_link_writer.h"
 
@@ -13,15 +14,16 @@ namespace {
 
 // "X:\..." : the only kind of target a link's local base path can describe.
 bool IsDrivePath(const std::u16string& path) {
-    if (path.size() < 3 || path[1] != u':' || path[2] != u'\\') return false;
-    const char16_t letter = path[0];
-    return (letter >= u'A' && letter <= u'Z') || (letter >= u'a' && letter <= u'z');
+    if (path.size() < 3 || path[1] != u':' || path[2] != u'\\' || path[0] >= 0x80) return false;
+    const char letter = ascii::ToUpper(static_cast<char>(path[0]));
+    return letter >= 'A' && letter <= 'Z';
 }
 
+// `letter` as IsDrivePath found it.
 plat::DriveType DriveTypeOf(const std::vector<DriveMapping>& drives, char16_t letter) {
-    if (letter >= u'a' && letter <= u'z') letter = static_cast<char16_t>(letter - u'a' + u'A');
+    const char upper = ascii::ToUpper(static_cast<char>(letter));
     for (const DriveMapping& drive : drives) {
-        if (drive.letter == static_cast<char>(letter)) return drive.type;
+        if (drive.letter == upper) return drive.type;
     }
     return plat::DriveType::NoRootDir;
 }
@@ -35,7 +37,7 @@ public:
     // without a system call says why in errno, as a failed call would.
     bool SetPath(const std::string& path) override {
         std::u16string wide;
-        if (!Utf8ToUtf16(path, &wide)) return Refuse(EILSEQ);
+        if (!plat::Utf8ToUtf16(path, &wide)) return Refuse(EILSEQ);
         m_path = path;
         m_widePath = std::move(wide);
         return true;
@@ -46,7 +48,7 @@ public:
 
     bool SetWorkingDirectory(const std::string& folder) override {
         std::u16string wide;
-        if (!Utf8ToUtf16(folder, &wide)) return Refuse(EILSEQ);
+        if (!plat::Utf8ToUtf16(folder, &wide)) return Refuse(EILSEQ);
         m_workingDirectory = std::move(wide);
         m_workingFolder = folder;
         return true;
@@ -100,7 +102,7 @@ private:
         // The name is a C string to the system: it ends at the first NUL.
         const std::u16string name = fileName.substr(0, fileName.find(u'\0'));
         std::string windowsName;
-        if (name.empty() || name.back() == u'\\' || !Utf16ToUtf8(name, &windowsName)) return Refuse(EINVAL);
+        if (name.empty() || name.back() == u'\\' || !plat::Utf16ToUtf8(name, &windowsName)) return Refuse(EINVAL);
         // An existing read-only file or a folder of that name is not replaced.
         plat::FileStatus existing;
         if (m_fileSystem.GetStatus(windowsName, &existing)) {

@@ -15,13 +15,6 @@
 namespace posixplat {
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 bool TypeFromWineName(const std::string& name, plat::DriveType* type) {
     static const NamedDriveType kTypes[] = {
         {"hd", plat::DriveType::Fixed},          {"cdrom", plat::DriveType::CdRom},
@@ -55,7 +48,7 @@ std::vector<DriveMapping> ReadWineDrives(const std::string& prefix, const std::m
     UniqueDir dir(::opendir(devices.c_str()));
     if (!dir.Valid()) return drives;
     while (const dirent* entry = ::readdir(dir.Get())) {
-        const std::string name = Lower(entry->d_name);
+        const std::string name = ascii::LowerCased(entry->d_name);
         if (name.size() != 2 || name[1] != ':' || name[0] < 'a' || name[0] > 'z') continue;
         const std::string hostFolder = devices + "/" + entry->d_name;
         struct stat info;
@@ -70,7 +63,7 @@ std::vector<DriveMapping> ReadWineDrives(const std::string& prefix, const std::m
             const std::string device = RealPath(devices + "/" + name + ":");
             if (mountedDisc || (!device.empty() && IsOpticalDevice(device))) type = plat::DriveType::CdRom;
         }
-        drives.push_back(DriveMapping{static_cast<char>(name[0] - 'a' + 'A'), type, hostFolder});
+        drives.push_back(DriveMapping{ascii::ToUpper(name[0]), type, hostFolder});
     }
     std::sort(drives.begin(), drives.end(),
               [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });

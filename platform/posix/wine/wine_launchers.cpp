@@ -1,7 +1,6 @@
 #include "platform/posix/wine/wine_launchers.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,9 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ascii.h"
 #include "platform/posix/fs/posix_file_system.h"
 #include "platform/posix/walls/posix_handles.h"
-#include "platform/posix/drives/windows_path.h"
 #include "platform/posix/user/user_folders.h"
 
 namespace posixplat {
@@ -51,14 +50,14 @@ bool RelativeTo(const std::string& folder, const std::string& path, std::string*
     std::string base = folder;
     while (!base.empty() && base.back() == '\\') base.pop_back();
     if (base.empty() || path.size() <= base.size() + 1 || path[base.size()] != '\\') return false;
-    if (!SameNameIgnoringCase(path.substr(0, base.size()), base)) return false;
+    if (!ascii::EqualIgnoringCase(path.substr(0, base.size()), base)) return false;
     *rest = path.substr(base.size() + 1);
     return true;
 }
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
     return text.size() > suffix.size() &&
-           SameNameIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+           ascii::EqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 // One argument of an Exec line, quoted as the desktop entry format wants, before the

@@ -1,6 +1,5 @@
 #include "platform/posix/wine/wine_prefix.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -5,6 +5,7 @@
 
 #include "platform/posix/registry/store/hive_text.h"
 #include "platform/posix/registry/store/registry_names.h"
+#include "platform/ascii.h"
 
 namespace posixplat::reg {
 namespace {
@@ -27,11 +28,9 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
 void AppendHexByte(std::string& out, unsigned char byte) {
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0F];
+    out += ascii::kLowerHexDigits[byte >> 4];
+    out += ascii::kLowerHexDigits[byte & 0x0F];
 }
 
 
@@ -92,19 +91,12 @@ std::string_view TrimLeft(std::string_view text) {
     return start == std::string_view::npos ? std::string_view() : text.substr(start);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // 1 to 8 hex digits, the whole of `text`.
 bool ParseHexNumber(std::string_view text, std::uint32_t* number) {
     if (text.empty() || text.size() > 8) return false;
     std::uint32_t result = 0;
     for (char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = ascii::HexValue(c);
         if (digit < 0) return false;
         result = (result << 4) | static_cast<std::uint32_t>(digit);
     }
@@ -147,8 +139,8 @@ bool ParseHexBytes(std::string_view first, TextLineReader& lines, std::string* d
                 break;
             }
             if (chunk.size() < 2) return *error = "incomplete byte", false;
-            const int high = HexDigit(chunk[0]);
-            const int low = HexDigit(chunk[1]);
+            const int high = ascii::HexValue(chunk[0]);
+            const int low = ascii::HexValue(chunk[1]);
             if (high < 0 || low < 0) return *error = "bad byte", false;
             *data += static_cast<char>((high << 4) | low);
             chunk = TrimLeft(chunk.substr(2));

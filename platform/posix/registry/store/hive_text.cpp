@@ -1,5 +1,7 @@
 #include "platform/posix/registry/store/hive_text.h"
 
+#include "platform/ascii.h"
+
 namespace posixplat::reg {
 
 bool TextLineReader::Next(TextLine* line) {
@@ -22,11 +24,10 @@ bool TextLineReader::Next(std::string_view* line) {
 }
 
 void AppendHex(std::string& out, std::uint64_t value, int minimumDigits) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     char digits[16];
     int count = 0;
     do {
-        digits[count++] = kDigits[value & 0x0F];
+        digits[count++] = ascii::kLowerHexDigits[value & 0x0F];
         value >>= 4;
     } while (value != 0 || count < minimumDigits);
     while (count > 0) out += digits[--count];

@@ -4,10 +4,11 @@
 #include <algorithm>
 
 #include "platform/posix/registry/store/hive_text.h"
-#include "platform/posix/codepage/posix_system_text.h"
+#include "platform/utf16_text.h"
 #include "platform/posix/wine/hive/wine_hive_format.h"
 #include "platform/posix/wine/hive/wine_key_lines.h"
 #include "platform/posix/wine/hive/wine_string_escapes.h"
+#include "platform/ascii.h"
 
 namespace posixplat::reg {
 namespace {
@@ -27,21 +28,13 @@ std::string_view SkipSpace(std::string_view text) {
     return text.substr(i);
 }
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return c - 'A' + 10;
-}
-
 // 1 to `maxDigits` hex digits at the start of `*text`, which moves past them.
 bool TakeHexNumber(std::string_view* text, std::size_t maxDigits, std::uint64_t* number) {
     std::size_t i = 0;
     std::uint64_t value = 0;
-    while (i < text->size() && IsHexDigit((*text)[i])) {
+    while (i < text->size() && ascii::IsHexDigit((*text)[i])) {
         if (i == maxDigits) return false;
-        value = (value << 4) | static_cast<std::uint64_t>(HexValue((*text)[i]));
+        value = (value << 4) | static_cast<std::uint64_t>(ascii::HexValue((*text)[i]));
         ++i;
     }
     if (i == 0) return false;
@@ -152,7 +145,7 @@ private:
             if (name.size() > kMaxKeyNameUnits) return *reason = "a key name longer than 256 characters", false;
             if (name.find(u'\0') != std::u16string::npos) return *reason = "a zero character in a key name", false;
             std::string utf8;
-            if (!Utf16ToUtf8(name, &utf8)) return *reason = "a key name that is not valid UTF-16", false;
+            if (!plat::Utf16ToUtf8(name, &utf8)) return *reason = "a key name that is not valid UTF-16", false;
             if (block.path.size() == kMaxKeyDepth) return *reason = "a key deeper than 512 levels", false;
             key = &key->AddSubKey(utf8);
             block.path.push_back(std::move(utf8));
@@ -174,7 +167,7 @@ private:
             if (!ParseWineEscaped(rest.substr(1), '"', &units, &consumed)) {
                 return *reason = "a value name without its closing quote", false;
             }
-            if (!Utf16ToUtf8(units, &name)) return *reason = "a value name that is not valid UTF-16", false;
+            if (!plat::Utf16ToUtf8(units, &name)) return *reason = "a value name that is not valid UTF-16", false;
             rest.remove_prefix(1 + consumed);
         }
         rest = SkipSpace(rest);
@@ -228,10 +221,10 @@ private:
     bool ReadHexBytes(std::string_view rest, std::string* data, std::string* reason) {
         for (;;) {
             rest = SkipSpace(rest);
-            while (!rest.empty() && IsHexDigit(rest.front())) {
+            while (!rest.empty() && ascii::IsHexDigit(rest.front())) {
                 unsigned value = 0;
-                while (!rest.empty() && IsHexDigit(rest.front())) {
-                    value = value * 16 + static_cast<unsigned>(HexValue(rest.front()));
+                while (!rest.empty() && ascii::IsHexDigit(rest.front())) {
+                    value = value * 16 + static_cast<unsigned>(ascii::HexValue(rest.front()));
                     if (value > 0xFF) return *reason = "a byte above ff", false;
                     rest.remove_prefix(1);
                 }

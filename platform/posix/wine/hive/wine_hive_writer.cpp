@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "platform/posix/codepage/posix_system_text.h"
+#include "platform/utf16_text.h"
 #include "platform/posix/wine/hive/wine_hive_format.h"
 #include "platform/posix/wine/hive/wine_key_lines.h"
 #include "platform/posix/wine/hive/wine_name_order.h"
@@ -124,7 +124,7 @@ private:
         bool valid = true;
         key.ForEachSubKey([&](const HiveKey& sub) {
             Child child{{}, &sub};
-            valid = valid && Utf8ToUtf16(sub.name(), &child.name);
+            valid = valid && plat::Utf8ToUtf16(sub.name(), &child.name);
             children.push_back(std::move(child));
         });
         if (!valid) {

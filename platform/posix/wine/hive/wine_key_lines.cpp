@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "platform/posix/registry/store/hive_text.h"
-#include "platform/posix/codepage/posix_system_text.h"
+#include "platform/utf16_text.h"
 #include "platform/posix/wine/hive/wine_hive_format.h"
 #include "platform/posix/wine/hive/wine_name_order.h"
 #include "platform/posix/wine/hive/wine_string_escapes.h"
@@ -27,7 +27,7 @@ constexpr std::size_t kHexWrapColumn = 76;
 
 
 bool ToUnits(const std::string& name, std::u16string* units, std::string* error) {
-    if (posixplat::Utf8ToUtf16(name, units)) return true;
+    if (plat::Utf8ToUtf16(name, units)) return true;
     if (error) *error = "a name that is not valid UTF-8";
     return false;
 }

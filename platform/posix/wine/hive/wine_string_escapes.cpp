@@ -3,19 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ascii.h"
+#include "platform/utf16_text.h"
+
 namespace posixplat::reg {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsOctalDigit(char16_t c) { return c >= '0' && c <= '7'; }
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return c - 'A' + 10;
-}
 
 // The letter of the C escape of each control character, or '.' for none.
 constexpr char kControlEscapes[33] = ".......abtnvfr.............e....";
@@ -24,7 +18,7 @@ void AppendDigits(std::string& out, std::uint32_t value, unsigned base, int mini
     char digits[16];
     int count = 0;
     do {
-        digits[count++] = kHexDigits[value % base];
+        digits[count++] = ascii::kLowerHexDigits[value % base];
         value /= base;
     } while (value != 0 || count < minimum);
     while (count > 0) out += digits[--count];
@@ -55,13 +49,7 @@ void DecodeUtf8Like(std::string_view text, std::size_t* i, std::u16string* units
         ++*i;
     }
     if (value < minimum || value > 0x10FFFF) return;
-    if (value <= 0xFFFF) {
-        units->push_back(static_cast<char16_t>(value));
-    } else {
-        value -= 0x10000;
-        units->push_back(static_cast<char16_t>(0xD800 | (value >> 10)));
-        units->push_back(static_cast<char16_t>(0xDC00 | (value & 0x3FF)));
-    }
+    plat::AppendUtf16(*units, value);
 }
 
 }  // namespace
@@ -74,7 +62,7 @@ std::size_t AppendWineEscaped(std::string& out, std::u16string_view units, char 
         const char16_t next = hasNext ? units[i + 1] : 0;
         if (unit > 0x7F) {
             out += "\\x";
-            AppendDigits(out, unit, 16, hasNext && next < 0x80 && IsHexDigit(static_cast<char>(next)) ? 4 : 1);
+            AppendDigits(out, unit, 16, hasNext && next < 0x80 && ascii::IsHexDigit(static_cast<char>(next)) ? 4 : 1);
         } else if (unit < 0x20) {
             out += '\\';
             if (kControlEscapes[unit] != '.') {
@@ -106,13 +94,13 @@ bool ParseWineEscaped(std::string_view text, char end, std::u16string* units, st
             }
             if (c == 'x') {
                 ++i;
-                if (i >= text.size() || !IsHexDigit(text[i])) {
+                if (i >= text.size() || !ascii::IsHexDigit(text[i])) {
                     units->push_back(u'x');
                     continue;
                 }
                 char16_t value = 0;
-                for (int k = 0; k < 4 && i < text.size() && IsHexDigit(text[i]); ++k) {
-                    value = static_cast<char16_t>(value * 16 + HexValue(text[i++]));
+                for (int k = 0; k < 4 && i < text.size() && ascii::IsHexDigit(text[i]); ++k) {
+                    value = static_cast<char16_t>(value * 16 + ascii::HexValue(text[i++]));
                 }
                 units->push_back(value);
                 continue;
