@@ -93,9 +93,10 @@ private:
     // Removes the files directly inside `folder`, then the folder if that left it empty.
     void RemoveFolderFiles(const std::string& folder);
 
-    // Registry helpers: the record key of string 103, a key's sub-key names, and the
-    // shell folder of location `code` with its key held open in `key`.
-    int LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath);
+    // Registry helpers: the record key of string 103 created or opened in `key` (never
+    // the hive's own root key), a key's sub-key names, and the shell folder of location
+    // `code` with its key held open in `key`.
+    int OpenRecordKey(registry::RegKey& key, bool create);
     void ListSubKeys(plat::RegKeyHandle key, CStringArray& names);
     int FindShellFolder(int code, registry::RegKey& key, std::string& folder);
 

@@ -7,28 +7,26 @@
 #include "registry/install_record_names.h"
 #include "registry/reg_key.h"
 
-int CInstallerDlg::LocateRecordKey(plat::RegKeyHandle& root, std::string& subKeyPath) {
+int CInstallerDlg::OpenRecordKey(registry::RegKey& key, bool create) {
     const std::string recordPath = LoadString(IDS_RECORD_KEY);
     CStringArray levels;
     if (SplitList(recordPath, levels, '\\') == 0) return 0;
 
-    root = ResolveHive(levels[0]);
+    const plat::RegKeyHandle root = ResolveHive(levels[0]);
     if (root == plat::kNullKey) return 0;
 
     // Without a key below the hive the values would land in the hive's root key.
     const std::string::size_type backslash = mbcs::Find(CodePage(), recordPath, '\\');
     if (backslash == mbcs::npos || backslash + 1 == recordPath.size()) return 0;
-    subKeyPath = recordPath.substr(backslash + 1);
-    return 1;
+    const std::string subKeyPath = recordPath.substr(backslash + 1);
+    const plat::RegResult result =
+        create ? key.Create(root, subKeyPath) : key.Open(root, subKeyPath, plat::kKeyAllAccess);
+    return result == plat::kErrorSuccess;
 }
 
 int CInstallerDlg::WriteMinimumRecord() {
-    plat::RegKeyHandle root = plat::kNullKey;
-    std::string subKeyPath;
-    if (!LocateRecordKey(root, subKeyPath)) return 0;
-
     registry::RegKey key(m_platform.registry);
-    if (key.Create(root, subKeyPath) != plat::kErrorSuccess) return 0;
+    if (!OpenRecordKey(key, true)) return 0;
 
     int result = WriteStringValue(key.get(), kRecordInstallFolder, m_strInstallDir);
     if (result) result = WriteStringValue(key.get(), kRecordSourceRoot, m_strSourceRoot);
@@ -38,13 +36,9 @@ int CInstallerDlg::WriteMinimumRecord() {
 }
 
 int CInstallerDlg::WriteNormalRecord() {
-    plat::RegKeyHandle root = plat::kNullKey;
-    std::string subKeyPath;
-    if (!LocateRecordKey(root, subKeyPath)) return 0;
-
     // Only a record that a minimum install left behind is raised; none is created here.
     registry::RegKey key(m_platform.registry);
-    if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
+    if (!OpenRecordKey(key, false)) return 0;
 
     int result = WriteStringValue(key.get(), kRecordSetupMode, kSetupModeMaximum);
     if (result) result = WriteDwordValue(key.get(), kRecordVoiceInstalled, 1);
@@ -52,12 +46,8 @@ int CInstallerDlg::WriteNormalRecord() {
 }
 
 int CInstallerDlg::WriteFullRecord() {
-    plat::RegKeyHandle root = plat::kNullKey;
-    std::string subKeyPath;
-    if (!LocateRecordKey(root, subKeyPath)) return 0;
-
     registry::RegKey key(m_platform.registry);
-    if (key.Open(root, subKeyPath, plat::kKeyAllAccess) != plat::kErrorSuccess) return 0;
+    if (!OpenRecordKey(key, false)) return 0;
 
     // Everything now lives in the install folder: the disc is no longer the source.
     return WriteStringValue(key.get(), kRecordSourceRoot, m_strInstallDir);

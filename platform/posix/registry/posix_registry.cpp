@@ -103,6 +103,19 @@ struct PosixRegistry::Impl {
         return reg::SplitKeyPath(subKey, names);
     }
 
+    // What every call on an open key does first, under the lock: resolve the handle, then
+    // refuse bad arguments, then a handle opened without `access`; `body` runs on the key.
+    template <typename Body>
+    RegResult WithOpenKey(RegKeyHandle key, bool argumentsValid, std::uint32_t access, Body&& body) {
+        std::lock_guard<std::mutex> guard(mutex);
+        OpenKeyEntry entry;
+        const RegResult result = Resolve(key, &entry);
+        if (result != plat::kErrorSuccess) return result;
+        if (!argumentsValid) return plat::kErrorInvalidParameter;
+        if (!(entry.access & access)) return plat::kErrorAccessDenied;
+        return body(entry);
+    }
+
     // Runs `read` on the key of `entry` as the hive file holds it now.
     template <typename Reader>
     RegResult ReadKey(const OpenKeyEntry& entry, Reader&& read) {
@@ -196,85 +209,70 @@ RegResult PosixRegistry::OpenKey(RegKeyHandle parent, const std::string& subKey,
 }
 
 RegResult PosixRegistry::EnumKey(RegKeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(key, &entry);
-    if (result != plat::kErrorSuccess) return result;
-    if (!name || !nameSize) return plat::kErrorInvalidParameter;
-    if (!(entry.access & plat::kKeyEnumerateSubKeys)) return plat::kErrorAccessDenied;
-    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
-        const HiveKey* sub = found.SubKeyAt(index);
-        return sub ? CopyName(sub->name(), name, nameSize) : plat::kErrorNoMoreItems;
+    return m_impl->WithOpenKey(key, name && nameSize, plat::kKeyEnumerateSubKeys, [&](const OpenKeyEntry& entry) {
+        return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+            const HiveKey* sub = found.SubKeyAt(index);
+            return sub ? CopyName(sub->name(), name, nameSize) : plat::kErrorNoMoreItems;
+        });
     });
 }
 
 RegResult PosixRegistry::EnumValue(RegKeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(key, &entry);
-    if (result != plat::kErrorSuccess) return result;
-    if (!name || !nameSize) return plat::kErrorInvalidParameter;
-    if (!(entry.access & plat::kKeyQueryValue)) return plat::kErrorAccessDenied;
-    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
-        if (index >= found.values().size()) return plat::kErrorNoMoreItems;
-        return CopyName(found.values()[index].name, name, nameSize);
+    return m_impl->WithOpenKey(key, name && nameSize, plat::kKeyQueryValue, [&](const OpenKeyEntry& entry) {
+        return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+            if (index >= found.values().size()) return plat::kErrorNoMoreItems;
+            return CopyName(found.values()[index].name, name, nameSize);
+        });
     });
 }
 
 RegResult PosixRegistry::QueryValue(RegKeyHandle key, const std::string& name, std::uint32_t* type,
                                     unsigned char* data, std::uint32_t* size) {
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(key, &entry);
-    if (result != plat::kErrorSuccess) return result;
-    if (data && !size) return plat::kErrorInvalidParameter;
-    if (!(entry.access & plat::kKeyQueryValue)) return plat::kErrorAccessDenied;
-    const bool wide = m_impl->stores[entry.hive].WideStrings();
-    return m_impl->ReadKey(entry, [&](const HiveKey& found) {
-        const reg::HiveValue* value = found.FindValue(name);
-        if (!value) return plat::kErrorFileNotFound;
-        std::string converted;
-        const std::string* bytes = &value->data;
-        if (wide && IsStringType(value->type)) {
-            if (!WideBytesToAnsi(value->data, &converted)) return plat::kErrorInvalidParameter;
-            bytes = &converted;
-        }
-        const auto needed = static_cast<std::uint32_t>(bytes->size());
-        if (type) *type = value->type;
-        if (!data) {
-            if (size) *size = needed;
-            return plat::kErrorSuccess;
-        }
-        if (*size < needed) {
+    return m_impl->WithOpenKey(key, !data || size, plat::kKeyQueryValue, [&](const OpenKeyEntry& entry) {
+        const bool wide = m_impl->stores[entry.hive].WideStrings();
+        return m_impl->ReadKey(entry, [&](const HiveKey& found) {
+            const reg::HiveValue* value = found.FindValue(name);
+            if (!value) return plat::kErrorFileNotFound;
+            std::string converted;
+            const std::string* bytes = &value->data;
+            if (wide && IsStringType(value->type)) {
+                if (!WideBytesToAnsi(value->data, &converted)) return plat::kErrorInvalidParameter;
+                bytes = &converted;
+            }
+            const auto needed = static_cast<std::uint32_t>(bytes->size());
+            if (type) *type = value->type;
+            if (!data) {
+                if (size) *size = needed;
+                return plat::kErrorSuccess;
+            }
+            if (*size < needed) {
+                *size = needed;
+                return plat::kErrorMoreData;
+            }
+            std::memcpy(data, bytes->data(), needed);
             *size = needed;
-            return plat::kErrorMoreData;
-        }
-        std::memcpy(data, bytes->data(), needed);
-        *size = needed;
-        return plat::kErrorSuccess;
+            return plat::kErrorSuccess;
+        });
     });
 }
 
 RegResult PosixRegistry::SetValue(RegKeyHandle key, const std::string& name, std::uint32_t type,
                                   const unsigned char* data, std::uint32_t size) {
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    RegResult result = m_impl->Resolve(key, &entry);
-    if (result != plat::kErrorSuccess) return result;
-    if (!data && size != 0) return plat::kErrorInvalidParameter;
-    if (!reg::IsStorableValueName(name)) return plat::kErrorInvalidParameter;
-    if (!(entry.access & plat::kKeySetValue)) return plat::kErrorAccessDenied;
-    std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
-    if (m_impl->stores[entry.hive].WideStrings() && IsStringType(type)) {
-        std::string wide;
-        if (!AnsiToWideBytes(bytes, &wide)) return plat::kErrorInvalidParameter;
-        bytes = std::move(wide);
-    }
-    return m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
-        HiveKey* found = reg::FindKey(root, entry.path);
-        if (!found) return plat::kErrorKeyDeleted;
-        *changed = found->SetValue(name, type, std::move(bytes));
-        return plat::kErrorSuccess;
+    const bool valid = (data || size == 0) && reg::IsStorableValueName(name);
+    return m_impl->WithOpenKey(key, valid, plat::kKeySetValue, [&](const OpenKeyEntry& entry) {
+        reg::HiveStore& store = m_impl->stores[entry.hive];
+        std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
+        if (store.WideStrings() && IsStringType(type)) {
+            std::string wide;
+            if (!AnsiToWideBytes(bytes, &wide)) return plat::kErrorInvalidParameter;
+            bytes = std::move(wide);
+        }
+        return store.Modify([&](HiveKey& root, bool* changed) {
+            HiveKey* found = reg::FindKey(root, entry.path);
+            if (!found) return plat::kErrorKeyDeleted;
+            *changed = found->SetValue(name, type, std::move(bytes));
+            return plat::kErrorSuccess;
+        });
     });
 }
 
