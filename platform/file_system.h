@@ -54,6 +54,10 @@ public:
     virtual bool TransferTo(File& out, void* buffer, std::size_t size, std::size_t* got) {
         return Read(buffer, size, got) && out.Write(buffer, *got);
     }
+    // The handle the system knows the open file by (a descriptor), for the TransferTo of
+    // a platform whose files move bytes between themselves inside the system; -1 for a
+    // file without one and for a wrapper that must see every byte written to it.
+    virtual std::intptr_t SystemHandle() const { return -1; }
 };
 
 struct FolderEntry {

@@ -55,11 +55,8 @@ char DriveLetterOf(const std::string& path) {
 
 }  // namespace
 
-FaultFileSystem::FaultFileSystem(plat::FileSystem& real, FaultState& state) : m_real(real), m_state(state) {}
-
-std::string FaultFileSystem::LogicalDriveStrings() { return m_real.LogicalDriveStrings(); }
-
-plat::DriveType FaultFileSystem::GetDriveType(const std::string& root) { return m_real.GetDriveType(root); }
+FaultFileSystem::FaultFileSystem(plat::FileSystem& real, FaultState& state)
+    : plat::ForwardingFileSystem(real), m_state(state) {}
 
 bool FaultFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
     const auto planned = m_state.plan.freeBytes.find(DriveLetterOf(path));
@@ -67,18 +64,18 @@ bool FaultFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeB
         *freeBytes = planned->second;
         return true;
     }
-    return m_real.GetFreeBytes(path, freeBytes);
+    return inner().GetFreeBytes(path, freeBytes);
 }
 
 // A status query that fails finds nothing, as a name the system cannot look up.
 bool FaultFileSystem::Exists(const std::string& path) {
     if (m_state.Fails(Op::Status, path)) return false;
-    return m_real.Exists(path);
+    return inner().Exists(path);
 }
 
 bool FaultFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
     if (m_state.Fails(Op::Status, path)) return false;
-    return m_real.GetStatus(path, status);
+    return inner().GetStatus(path, status);
 }
 
 bool FaultFileSystem::CreateFolder(const std::string& path) {
@@ -87,24 +84,24 @@ bool FaultFileSystem::CreateFolder(const std::string& path) {
     if (!name.empty() && LastComponentEquals(m_state.codePage, path, name)) {
         return m_state.Inject(Op::CreateFolder, path);
     }
-    if (!m_real.CreateFolder(path)) return false;
+    if (!inner().CreateFolder(path)) return false;
     ++m_state.counters.foldersCreated;
     return true;
 }
 
 bool FaultFileSystem::RemoveFolder(const std::string& path) {
     if (m_state.Fails(Op::Delete, path)) return false;
-    return m_real.RemoveFolder(path);
+    return inner().RemoveFolder(path);
 }
 
 bool FaultFileSystem::RemoveFile(const std::string& path) {
     if (m_state.Fails(Op::Delete, path)) return false;
-    return m_real.RemoveFile(path);
+    return inner().RemoveFile(path);
 }
 
 std::unique_ptr<plat::File> FaultFileSystem::OpenForRead(const std::string& path) {
     if (m_state.Fails(Op::Open, path)) return nullptr;
-    std::unique_ptr<plat::File> real = m_real.OpenForRead(path);
+    std::unique_ptr<plat::File> real = inner().OpenForRead(path);
     if (!real) return nullptr;
     const std::string& name = m_state.plan.failReadName;
     const bool poisoned = !name.empty() && LastComponentEquals(m_state.codePage, path, name);
@@ -113,19 +110,19 @@ std::unique_ptr<plat::File> FaultFileSystem::OpenForRead(const std::string& path
 
 std::unique_ptr<plat::File> FaultFileSystem::OpenForWrite(const std::string& path) {
     if (m_state.Fails(Op::Open, path)) return nullptr;
-    std::unique_ptr<plat::File> real = m_real.OpenForWrite(path);
+    std::unique_ptr<plat::File> real = inner().OpenForWrite(path);
     if (!real) return nullptr;
     return std::make_unique<FaultFile>(std::move(real), m_state, path, false);
 }
 
 bool FaultFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
     if (m_state.Fails(Op::Status, path)) return false;
-    return m_real.SetStatus(path, status);
+    return inner().SetStatus(path, status);
 }
 
 std::unique_ptr<plat::FolderEnumeration> FaultFileSystem::Enumerate(const std::string& pattern) {
     if (m_state.Fails(Op::List, pattern)) return nullptr;
-    return m_real.Enumerate(pattern);
+    return inner().Enumerate(pattern);
 }
 
 }  // namespace faultplat

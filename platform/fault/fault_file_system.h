@@ -2,16 +2,14 @@
 // The file system wrapper of the fault platform: opens, reads, writes, status, folder
 // creation, deletion and free space as the plan says. Private to the fault platform.
 #include "platform/fault/fault_state.h"
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 
 namespace faultplat {
 
-class FaultFileSystem : public plat::FileSystem {
+class FaultFileSystem : public plat::ForwardingFileSystem {
 public:
     FaultFileSystem(plat::FileSystem& real, FaultState& state);
 
-    std::string LogicalDriveStrings() override;
-    plat::DriveType GetDriveType(const std::string& root) override;
     bool GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) override;
     bool Exists(const std::string& path) override;
     bool GetStatus(const std::string& path, plat::FileStatus* status) override;
@@ -24,7 +22,6 @@ public:
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
 
 private:
-    plat::FileSystem& m_real;
     FaultState& m_state;
 };
 

@@ -2,7 +2,7 @@
 
 namespace faultplat {
 
-FaultRegistry::FaultRegistry(plat::Registry& real, FaultState& state) : m_real(real), m_state(state) {}
+FaultRegistry::FaultRegistry(plat::Registry& real, FaultState& state) : plat::ForwardingRegistry(real), m_state(state) {}
 
 plat::RegResult FaultRegistry::Opened(plat::RegResult result, const std::string& subKey, plat::RegKeyHandle key) {
     if (result == plat::kErrorSuccess) {
@@ -20,7 +20,7 @@ std::string FaultRegistry::PathOf(plat::RegKeyHandle key) const {
 plat::RegResult FaultRegistry::CreateKey(plat::RegKeyHandle parent, const std::string& subKey,
                                          plat::RegKeyHandle* key) {
     if (m_state.Fails(Op::RegistryCreate, subKey)) return plat::kErrorAccessDenied;
-    const plat::RegResult result = m_real.CreateKey(parent, subKey, key);
+    const plat::RegResult result = inner().CreateKey(parent, subKey, key);
     return Opened(result, subKey, *key);
 }
 
@@ -31,7 +31,7 @@ plat::RegResult FaultRegistry::OpenKey(plat::RegKeyHandle parent, const std::str
         m_state.Inject(Op::RegistryOpen, subKey);
         return plat::kErrorAccessDenied;
     }
-    const plat::RegResult result = m_real.OpenKey(parent, subKey, access, key);
+    const plat::RegResult result = inner().OpenKey(parent, subKey, access, key);
     return Opened(result, subKey, *key);
 }
 
@@ -45,25 +45,25 @@ plat::RegResult FaultRegistry::EnumKey(plat::RegKeyHandle key, std::uint32_t ind
         m_state.Inject(Op::RegistryList, path);
         return plat::kErrorAccessDenied;
     }
-    return m_real.EnumKey(key, index, name, nameSize);
+    return inner().EnumKey(key, index, name, nameSize);
 }
 
 plat::RegResult FaultRegistry::EnumValue(plat::RegKeyHandle key, std::uint32_t index, char* name,
                                          std::uint32_t* nameSize) {
     if (m_state.Fails(Op::RegistryList, PathOf(key))) return plat::kErrorAccessDenied;
-    return m_real.EnumValue(key, index, name, nameSize);
+    return inner().EnumValue(key, index, name, nameSize);
 }
 
 plat::RegResult FaultRegistry::QueryValue(plat::RegKeyHandle key, const std::string& name, std::uint32_t* type,
                                           unsigned char* data, std::uint32_t* size) {
     if (m_state.Fails(Op::RegistryQuery, PathOf(key) + "\\" + name)) return plat::kErrorAccessDenied;
-    return m_real.QueryValue(key, name, type, data, size);
+    return inner().QueryValue(key, name, type, data, size);
 }
 
 plat::RegResult FaultRegistry::SetValue(plat::RegKeyHandle key, const std::string& name, std::uint32_t type,
                                         const unsigned char* data, std::uint32_t size) {
     if (m_state.Fails(Op::RegistrySet, PathOf(key) + "\\" + name)) return plat::kErrorAccessDenied;
-    return m_real.SetValue(key, name, type, data, size);
+    return inner().SetValue(key, name, type, data, size);
 }
 
 plat::RegResult FaultRegistry::DeleteKey(plat::RegKeyHandle parent, const std::string& subKey) {
@@ -73,13 +73,13 @@ plat::RegResult FaultRegistry::DeleteKey(plat::RegKeyHandle parent, const std::s
         m_state.Inject(Op::RegistryDelete, subKey);
         return plat::kErrorAccessDenied;
     }
-    return m_real.DeleteKey(parent, subKey);
+    return inner().DeleteKey(parent, subKey);
 }
 
 plat::RegResult FaultRegistry::CloseKey(plat::RegKeyHandle key) {
     m_paths.erase(key);
     m_state.counters.openRegistryKeys = static_cast<int>(m_paths.size());
-    return m_real.CloseKey(key);
+    return inner().CloseKey(key);
 }
 
 }  // namespace faultplat

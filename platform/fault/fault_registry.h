@@ -6,11 +6,11 @@
 #include <map>
 
 #include "platform/fault/fault_state.h"
-#include "platform/registry.h"
+#include "platform/forwarding_registry.h"
 
 namespace faultplat {
 
-class FaultRegistry : public plat::Registry {
+class FaultRegistry : public plat::ForwardingRegistry {
 public:
     FaultRegistry(plat::Registry& real, FaultState& state);
     plat::RegResult CreateKey(plat::RegKeyHandle parent, const std::string& subKey, plat::RegKeyHandle* key) override;
@@ -31,7 +31,6 @@ private:
     plat::RegResult Opened(plat::RegResult result, const std::string& subKey, plat::RegKeyHandle key);
     std::string PathOf(plat::RegKeyHandle key) const;
 
-    plat::Registry& m_real;
     FaultState& m_state;
     std::map<plat::RegKeyHandle, std::string> m_paths;
 };

@@ -1,14 +1,18 @@
 #include "platform/journal/journal_file_system.h"
 
 namespace journal {
-namespace {
 
 class JournaledFile : public plat::File {
 public:
     JournaledFile(std::unique_ptr<plat::File> real, plat::SystemErrors& errors, Journal& journal, std::string path,
-                  std::shared_ptr<JournalFileSystem::Written> written)
+                  std::shared_ptr<JournalFileSystem::Written> written, std::shared_ptr<OpenJournaledFiles> open)
         : m_real(std::move(real)), m_errors(errors), m_journal(journal), m_path(std::move(path)),
-          m_written(std::move(written)) {}
+          m_written(std::move(written)), m_open(std::move(open)) {
+        (*m_open)[this] = this;
+    }
+    ~JournaledFile() override { m_open->erase(this); }
+    JournaledFile(const JournaledFile&) = delete;
+    JournaledFile& operator=(const JournaledFile&) = delete;
 
     bool Read(void* buffer, std::size_t size, std::size_t* got) override {
         if (m_real->Read(buffer, size, got)) return true;
@@ -35,7 +39,8 @@ public:
     // The real files move the bytes between themselves, so that a copy the system does
     // without passing them through the process still does.
     bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override {
-        auto* journaled = dynamic_cast<JournaledFile*>(&out);
+        const auto found = m_open->find(&out);
+        JournaledFile* journaled = found == m_open->end() ? nullptr : found->second;
         plat::File& realOut = journaled ? *journaled->m_real : out;
         if (m_real->TransferTo(realOut, buffer, size, got)) {
             if (journaled && journaled->m_written) journaled->m_written->bytes += *got;
@@ -61,33 +66,25 @@ private:
     Journal& m_journal;
     std::string m_path;
     std::shared_ptr<JournalFileSystem::Written> m_written;
+    std::shared_ptr<OpenJournaledFiles> m_open;
 };
 
-}  // namespace
-
 JournalFileSystem::JournalFileSystem(plat::FileSystem& real, plat::SystemErrors& errors, Journal& journal)
-    : m_real(real), m_errors(errors), m_journal(journal) {}
+    : plat::ForwardingFileSystem(real), m_errors(errors), m_journal(journal) {}
 
 void JournalFileSystem::Failed(const char* operation, const std::string& path) {
     const plat::SystemError error = m_errors.LastError();
     if (m_journal.Recording()) m_journal.Failure(operation, m_journal.Utf8(path), error);
 }
 
-std::string JournalFileSystem::LogicalDriveStrings() { return m_real.LogicalDriveStrings(); }
-
-plat::DriveType JournalFileSystem::GetDriveType(const std::string& root) { return m_real.GetDriveType(root); }
-
 bool JournalFileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
-    if (m_real.GetFreeBytes(path, freeBytes)) return true;
+    if (inner().GetFreeBytes(path, freeBytes)) return true;
     Failed("free space of", path);
     return false;
 }
 
-// Not finding a name is an answer, not a failure.
-bool JournalFileSystem::Exists(const std::string& path) { return m_real.Exists(path); }
-
 bool JournalFileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
-    if (m_real.GetStatus(path, status)) return true;
+    if (inner().GetStatus(path, status)) return true;
     Failed("status of", path);
     return false;
 }
@@ -107,31 +104,31 @@ bool JournalFileSystem::Noted(bool done, const char* operation, const char* chan
 }
 
 bool JournalFileSystem::CreateFolder(const std::string& path) {
-    return Noted(m_real.CreateFolder(path), "create folder", "created folder", path);
+    return Noted(inner().CreateFolder(path), "create folder", "created folder", path);
 }
 
 bool JournalFileSystem::RemoveFolder(const std::string& path) {
-    return Noted(m_real.RemoveFolder(path), "remove folder", "removed folder", path);
+    return Noted(inner().RemoveFolder(path), "remove folder", "removed folder", path);
 }
 
 bool JournalFileSystem::RemoveFile(const std::string& path) {
-    if (!Noted(m_real.RemoveFile(path), "remove file", "removed file", path)) return false;
+    if (!Noted(inner().RemoveFile(path), "remove file", "removed file", path)) return false;
     m_written.erase(path);
     return true;
 }
 
 std::unique_ptr<plat::File> JournalFileSystem::OpenForRead(const std::string& path) {
-    std::unique_ptr<plat::File> real = m_real.OpenForRead(path);
+    std::unique_ptr<plat::File> real = inner().OpenForRead(path);
     if (!real) {
         Failed("open for reading", path);
         return nullptr;
     }
     m_lastSource = path;
-    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, nullptr);
+    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, nullptr, m_openFiles);
 }
 
 std::unique_ptr<plat::File> JournalFileSystem::OpenForWrite(const std::string& path) {
-    std::unique_ptr<plat::File> real = m_real.OpenForWrite(path);
+    std::unique_ptr<plat::File> real = inner().OpenForWrite(path);
     if (!real) {
         Failed("open for writing", path);
         return nullptr;
@@ -139,12 +136,12 @@ std::unique_ptr<plat::File> JournalFileSystem::OpenForWrite(const std::string& p
     auto written = std::make_shared<Written>();
     written->source = m_lastSource;
     m_written[path] = written;
-    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, std::move(written));
+    return std::make_unique<JournaledFile>(std::move(real), m_errors, m_journal, path, std::move(written), m_openFiles);
 }
 
 // The copy applies the source's status to a whole copy only: that makes it a copied file.
 bool JournalFileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
-    if (!m_real.SetStatus(path, status)) {
+    if (!inner().SetStatus(path, status)) {
         Failed("set status of", path);
         return false;
     }
@@ -169,7 +166,7 @@ bool JournalFileSystem::SetStatus(const std::string& path, const plat::FileStatu
 }
 
 std::unique_ptr<plat::FolderEnumeration> JournalFileSystem::Enumerate(const std::string& pattern) {
-    std::unique_ptr<plat::FolderEnumeration> entries = m_real.Enumerate(pattern);
+    std::unique_ptr<plat::FolderEnumeration> entries = inner().Enumerate(pattern);
     if (!entries) Failed("list", pattern);
     return entries;
 }

@@ -5,19 +5,24 @@
 #include <map>
 #include <memory>
 
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "platform/journal/journal.h"
 
 namespace journal {
 
-class JournalFileSystem : public plat::FileSystem {
+class JournaledFile;
+
+// The files a journal file system opened that are still open, by the plat::File the
+// caller holds: a transfer from one of them finds its destination's real file here.
+using OpenJournaledFiles = std::map<const plat::File*, JournaledFile*>;
+
+// The drive queries and Exists pass through unjournaled: not finding a name is an
+// answer, not a failure.
+class JournalFileSystem : public plat::ForwardingFileSystem {
 public:
     JournalFileSystem(plat::FileSystem& real, plat::SystemErrors& errors, Journal& journal);
 
-    std::string LogicalDriveStrings() override;
-    plat::DriveType GetDriveType(const std::string& root) override;
     bool GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) override;
-    bool Exists(const std::string& path) override;
     bool GetStatus(const std::string& path, plat::FileStatus* status) override;
     bool CreateFolder(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
@@ -41,11 +46,11 @@ private:
     // Passes `done` on, noting the change or the failure of `operation`.
     bool Noted(bool done, const char* operation, const char* change, const std::string& path);
 
-    plat::FileSystem& m_real;
     plat::SystemErrors& m_errors;
     Journal& m_journal;
     std::string m_lastSource;
     std::map<std::string, std::shared_ptr<Written>> m_written;
+    std::shared_ptr<OpenJournaledFiles> m_openFiles = std::make_shared<OpenJournaledFiles>();
 };
 
 }  // namespace journal

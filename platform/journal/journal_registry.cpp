@@ -26,7 +26,7 @@ std::string DataText(const Journal& journal, std::uint32_t type, const unsigned 
 }  // namespace
 
 JournalRegistry::JournalRegistry(plat::Registry& real, plat::SystemErrors& errors, Journal& journal)
-    : m_real(real), m_errors(errors), m_journal(journal) {}
+    : plat::ForwardingRegistry(real), m_errors(errors), m_journal(journal) {}
 
 std::string JournalRegistry::PathOf(plat::RegKeyHandle key) const {
     if (const plat::RootKeyName* root = plat::FindRootKey(key)) return root->name;
@@ -56,37 +56,37 @@ plat::RegResult JournalRegistry::Opened(plat::RegResult result, const char* oper
 
 plat::RegResult JournalRegistry::CreateKey(plat::RegKeyHandle parent, const std::string& subKey,
                                            plat::RegKeyHandle* key) {
-    return Opened(m_real.CreateKey(parent, subKey, key), "create key", parent, subKey, key);
+    return Opened(inner().CreateKey(parent, subKey, key), "create key", parent, subKey, key);
 }
 
 plat::RegResult JournalRegistry::OpenKey(plat::RegKeyHandle parent, const std::string& subKey, std::uint32_t access,
                                          plat::RegKeyHandle* key) {
-    return Opened(m_real.OpenKey(parent, subKey, access, key), "open key", parent, subKey, key);
+    return Opened(inner().OpenKey(parent, subKey, access, key), "open key", parent, subKey, key);
 }
 
 // The end of a listing is no failure.
 plat::RegResult JournalRegistry::EnumKey(plat::RegKeyHandle key, std::uint32_t index, char* name,
                                          std::uint32_t* nameSize) {
-    const plat::RegResult result = m_real.EnumKey(key, index, name, nameSize);
+    const plat::RegResult result = inner().EnumKey(key, index, name, nameSize);
     if (result == plat::kErrorNoMoreItems) return result;
     return Noted(result, "list sub-keys of", PathOf(key));
 }
 
 plat::RegResult JournalRegistry::EnumValue(plat::RegKeyHandle key, std::uint32_t index, char* name,
                                            std::uint32_t* nameSize) {
-    const plat::RegResult result = m_real.EnumValue(key, index, name, nameSize);
+    const plat::RegResult result = inner().EnumValue(key, index, name, nameSize);
     if (result == plat::kErrorNoMoreItems) return result;
     return Noted(result, "list values of", PathOf(key));
 }
 
 plat::RegResult JournalRegistry::QueryValue(plat::RegKeyHandle key, const std::string& name, std::uint32_t* type,
                                             unsigned char* data, std::uint32_t* size) {
-    return Noted(m_real.QueryValue(key, name, type, data, size), "read value", PathOf(key) + "\\" + name);
+    return Noted(inner().QueryValue(key, name, type, data, size), "read value", PathOf(key) + "\\" + name);
 }
 
 plat::RegResult JournalRegistry::SetValue(plat::RegKeyHandle key, const std::string& name, std::uint32_t type,
                                           const unsigned char* data, std::uint32_t size) {
-    const plat::RegResult result = m_real.SetValue(key, name, type, data, size);
+    const plat::RegResult result = inner().SetValue(key, name, type, data, size);
     const std::string path = PathOf(key) + "\\" + name;
     if (result == plat::kErrorSuccess && m_journal.Recording()) {
         m_journal.Change("set value " + m_journal.Utf8(path) + " = " + DataText(m_journal, type, data, size));
@@ -95,7 +95,7 @@ plat::RegResult JournalRegistry::SetValue(plat::RegKeyHandle key, const std::str
 }
 
 plat::RegResult JournalRegistry::DeleteKey(plat::RegKeyHandle parent, const std::string& subKey) {
-    const plat::RegResult result = m_real.DeleteKey(parent, subKey);
+    const plat::RegResult result = inner().DeleteKey(parent, subKey);
     const std::string path = PathBelow(parent, subKey);
     if (result == plat::kErrorSuccess && m_journal.Recording()) m_journal.Change("deleted key " + m_journal.Utf8(path));
     return Noted(result, "delete key", path);
@@ -104,7 +104,7 @@ plat::RegResult JournalRegistry::DeleteKey(plat::RegKeyHandle parent, const std:
 plat::RegResult JournalRegistry::CloseKey(plat::RegKeyHandle key) {
     const std::string path = PathOf(key);
     m_paths.erase(key);
-    return Noted(m_real.CloseKey(key), "close key", path);
+    return Noted(inner().CloseKey(key), "close key", path);
 }
 
 }  // namespace journal

@@ -5,11 +5,11 @@
 #include <map>
 
 #include "platform/journal/journal.h"
-#include "platform/registry.h"
+#include "platform/forwarding_registry.h"
 
 namespace journal {
 
-class JournalRegistry : public plat::Registry {
+class JournalRegistry : public plat::ForwardingRegistry {
 public:
     JournalRegistry(plat::Registry& real, plat::SystemErrors& errors, Journal& journal);
     plat::RegResult CreateKey(plat::RegKeyHandle parent, const std::string& subKey, plat::RegKeyHandle* key) override;
@@ -34,7 +34,6 @@ private:
     // Passes `result` on; a failure is noted with the registry's words for it.
     plat::RegResult Noted(plat::RegResult result, const char* operation, const std::string& path);
 
-    plat::Registry& m_real;
     plat::SystemErrors& m_errors;
     Journal& m_journal;
     std::map<plat::RegKeyHandle, std::string> m_paths;

@@ -70,11 +70,11 @@ bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
 }
 
 bool PosixFile::TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) {
-    auto* host = dynamic_cast<PosixFile*>(&out);
-    if (!host) return plat::File::TransferTo(out, buffer, size, got);
+    const std::intptr_t outFd = out.SystemHandle();
+    if (outFd < 0) return plat::File::TransferTo(out, buffer, size, got);
     return Gather(size, got, [&](std::size_t done) {
         for (;;) {
-            const ssize_t n = MoveOnce(m_fd.Get(), host->m_fd.Get(), buffer, size - done, &m_route);
+            const ssize_t n = MoveOnce(m_fd.Get(), static_cast<int>(outFd), buffer, size - done, &m_route);
             // A file that says it is empty may still have bytes that only read gives (as
             // files of /proc do): the kernel's own copies stop at the size they are told.
             if (n != 0 || m_position != 0 || m_route == CopyRoute::kThroughBuffer) return n;

@@ -27,8 +27,11 @@ public:
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
     // To another host file the bytes go inside the kernel (kernel_copy.h); to any other
-    // kind of file (a wrapper of tests, say) as a Read and a Write through `buffer`.
+    // kind of file (one without a SystemHandle: a wrapper of tests, say) as a Read and a
+    // Write through `buffer`.
     bool TransferTo(plat::File& out, void* buffer, std::size_t size, std::size_t* got) override;
+    // The descriptor, which is what lets another host file transfer into this one.
+    std::intptr_t SystemHandle() const override { return m_fd.Get(); }
 
     // At its closing the descriptor goes to `keeper`, as the file written through the
     // Windows path `path`, instead of being closed.
