@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/run_observer.h"
 #include "platform/dialog_host.h"
 #include "platform/platform.h"
 
@@ -78,6 +79,8 @@ public:
     std::string m_strSourceRoot;
     std::string m_strInstallDir;
     int m_nInstallState = 0;
+    // Told of every run's start and end when a front-end sets it; not owned.
+    RunObserver* m_pRunObserver = nullptr;
 
 private:
     // The checked mode, looked for as the dialog reads its radio buttons: the largest

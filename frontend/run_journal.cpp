@@ -5,7 +5,6 @@
 #include "app/control_ids.h"
 #include "app/install_modes.h"
 #include "app/installer_dlg.h"
-#include "app/string_ids.h"
 #include "host/forwarding_dialog_host.h"
 #include "platform/journal/journal_run_header.h"
 #include "res/version.h"
@@ -33,22 +32,13 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
-// Sees the run begin (the window refuses to close from then on) and end, and the message
-// that follows the end: the run's result.
+// Puts the journal's lines out before a message box waits for the user: whatever becomes
+// of the program while it waits, the result and every line before it are in the journal.
 class RunJournal::Watcher : public plat::ForwardingDialogHost {
 public:
     Watcher(plat::DialogHost& window, RunJournal& journal) : ForwardingDialogHost(window), m_journal(journal) {}
 
-    void SetRunActive(bool active) override {
-        if (active) m_journal.RunStarts(inner());
-        else m_journal.m_awaitingResult = m_journal.m_journal.Recording();
-        inner().SetRunActive(active);
-    }
-
-    // Written before the box is shown: whatever becomes of the program while it waits,
-    // the result and every line before it are in the journal.
     int MessageBox(const std::string& text, unsigned flags) override {
-        if (m_journal.m_awaitingResult) m_journal.RunShows(text);
         m_journal.m_journal.Flush();
         return inner().MessageBox(text, flags);
     }
@@ -70,57 +60,34 @@ std::unique_ptr<plat::DialogHost> RunJournal::Watch(plat::DialogHost& window) {
 }
 
 void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
-    m_dialog = &dialog;
-    m_command = id;
+    dialog.m_pRunObserver = this;
     dialog.OnCommand(id, code);
     // The window waits for the user again.
     m_journal.Flush();
-    m_dialog = nullptr;
-    m_command = 0;
 }
 
-void RunJournal::RunStarts(plat::DialogHost& window) {
+void RunJournal::RunStarts(const RunStart& start) {
     journal::RunHeader header;
     header.version = DottedVersion();
     header.build = m_build;
     header.drives = journal::DriveList(m_real.fileSystem);
-    if (m_command == IDC_UNINSTALL_RUN) {
+    if (start.kind == RunKind::Uninstall) {
         header.kind = "uninstall";
-        header.mode = window.GetCheck(IDC_KEEP_SAVEDATA) ? "uninstall, save data kept" : "uninstall, save data removed";
+        header.mode = start.keepSaveData ? "uninstall, save data kept" : "uninstall, save data removed";
     } else {
         header.kind = "install";
-        header.mode = "none chosen";
-        const std::span<const InstallMode> modes = InstallModes();
-        for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
-            if (window.GetCheck(mode->radioId)) {
-                header.mode = mode->name;
-                break;
-            }
-        }
+        header.mode = start.mode ? start.mode->name : "none chosen";
     }
-    header.state = "unknown";
-    if (m_dialog) {
-        const InstallMode* installed = ModeOfState(m_dialog->m_nInstallState);
-        header.state = installed ? installed->name : "nothing";
-        header.state += " (state " + std::to_string(m_dialog->m_nInstallState) + ")";
-    }
-    m_awaitingResult = false;
+    const InstallMode* installed = ModeOfState(start.stateBefore);
+    header.state = installed ? installed->name : "nothing";
+    header.state += " (state " + std::to_string(start.stateBefore) + ")";
     m_journal.BeginRun(journal::HeaderLines(header, std::time(nullptr)));
 }
 
-void RunJournal::RunShows(const std::string& message) {
-    m_awaitingResult = false;
-    const std::pair<unsigned, const char*> outcomes[] = {
-        {IDS_INSTALL_SUCCEEDED, "install succeeded"},
-        {IDS_INSTALL_FAILED, "install failed"},
-        {IDS_UNINSTALLED, "uninstalled"},
-    };
-    std::string outcome = "ended";
-    for (const auto& [id, words] : outcomes) {
-        if (m_real.text.LoadString(id) == message) {
-            outcome = words;
-            break;
-        }
-    }
-    m_journal.EndRun("result: " + outcome + " (\"" + m_journal.Utf8(OneLine(message)) + "\")");
+void RunJournal::RunEnds(RunResult result, const std::string& message) {
+    if (!m_journal.Recording()) return;
+    const char* outcome = "install succeeded";
+    if (result == RunResult::InstallFailed) outcome = "install failed";
+    if (result == RunResult::Uninstalled) outcome = "uninstalled";
+    m_journal.EndRun(std::string("result: ") + outcome + " (\"" + m_journal.Utf8(OneLine(message)) + "\")");
 }

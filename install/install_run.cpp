@@ -7,15 +7,18 @@
 #include "registry/shell_folder_codes.h"
 
 void CInstallerDlg::OnInstall() {
+    if (m_pRunObserver) m_pRunObserver->RunStarts(RunStart{RunKind::Install, ReadMode(), false, m_nInstallState});
     int result;
     {
         ActiveRun run(m_host);
         result = RunInstall();
     }
+    const std::string message = LoadString(result ? IDS_INSTALL_SUCCEEDED : IDS_INSTALL_FAILED);
+    if (m_pRunObserver) m_pRunObserver->RunEnds(result ? RunResult::InstallSucceeded : RunResult::InstallFailed, message);
     if (result)
-        m_host.MessageBox(LoadString(IDS_INSTALL_SUCCEEDED), plat::kMbOk | plat::kMbIconInformation);
+        m_host.MessageBox(message, plat::kMbOk | plat::kMbIconInformation);
     else
-        m_host.MessageBox(LoadString(IDS_INSTALL_FAILED), plat::kMbOk | plat::kMbIconExclamation);
+        m_host.MessageBox(message, plat::kMbOk | plat::kMbIconExclamation);
     OnOK();
 }
 

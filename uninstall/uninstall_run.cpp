@@ -12,6 +12,10 @@ void CInstallerDlg::OnUninstall() {
 
     m_host.Enable(IDC_UNINSTALL_RUN, false);
     m_host.Enable(IDC_INSTALL_RUN, false);
+    if (m_pRunObserver) {
+        const bool keepSaveData = m_host.GetCheck(IDC_KEEP_SAVEDATA) != 0;
+        m_pRunObserver->RunStarts(RunStart{RunKind::Uninstall, nullptr, keepSaveData, m_nInstallState});
+    }
     {
         ActiveRun run(m_host);
         WaitCursor wait(m_host);
@@ -44,7 +48,9 @@ void CInstallerDlg::OnUninstall() {
         RemoveShellShortcut(kShellFolderPrograms);
         RemoveShellShortcut(kShellFolderDesktop);
     }
-    m_host.MessageBox(LoadString(IDS_UNINSTALLED), plat::kMbOk | plat::kMbIconInformation);
+    const std::string message = LoadString(IDS_UNINSTALLED);
+    if (m_pRunObserver) m_pRunObserver->RunEnds(RunResult::Uninstalled, message);
+    m_host.MessageBox(message, plat::kMbOk | plat::kMbIconInformation);
     OnOK();
 }
 
