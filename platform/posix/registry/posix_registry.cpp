@@ -95,12 +95,17 @@ struct PosixRegistry::Impl {
         return plat::kErrorSuccess;
     }
 
-    // The open key `parent` and the levels of `subKey` below it.
-    RegResult ResolveSubKey(RegKeyHandle parent, const std::string& subKey, OpenKeyEntry* entry,
-                            std::vector<std::string>* names) const {
-        const RegResult result = Resolve(parent, entry);
+    // What every call on a sub-key does first, under the lock: resolve the open key
+    // `parent` and split `subKey` into its levels; `body` runs on both.
+    template <typename Body>
+    RegResult WithSubKey(RegKeyHandle parent, const std::string& subKey, Body&& body) {
+        std::lock_guard<std::mutex> guard(mutex);
+        OpenKeyEntry entry;
+        std::vector<std::string> names;
+        RegResult result = Resolve(parent, &entry);
+        if (result == plat::kErrorSuccess) result = reg::SplitKeyPath(subKey, &names);
         if (result != plat::kErrorSuccess) return result;
-        return reg::SplitKeyPath(subKey, names);
+        return body(entry, names);
     }
 
     // What every call on an open key does first, under the lock: resolve the handle, then
@@ -160,52 +165,44 @@ PosixRegistry::~PosixRegistry() = default;
 RegResult PosixRegistry::CreateKey(RegKeyHandle parent, const std::string& subKey, RegKeyHandle* key) {
     if (!key) return plat::kErrorInvalidParameter;
     *key = plat::kNullKey;
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    std::vector<std::string> names;
-    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
-    if (result != plat::kErrorSuccess) return result;
-
-    result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
-        HiveKey* walk = reg::FindKey(root, entry.path);
-        if (!walk) return plat::kErrorKeyDeleted;
-        std::size_t existing = 0;
-        for (; existing < names.size(); ++existing) {
-            HiveKey* next = walk->FindSubKey(names[existing]);
-            if (!next) break;
-            walk = next;
-        }
-        if (existing == names.size()) return plat::kErrorSuccess;
-        if (!(entry.access & plat::kKeyCreateSubKey)) return plat::kErrorAccessDenied;
-        for (std::size_t i = existing; i < names.size(); ++i) {
-            if (!reg::IsStorableKeyName(names[i])) return plat::kErrorInvalidParameter;
-        }
-        for (std::size_t i = existing; i < names.size(); ++i) walk = &walk->AddSubKey(names[i]);
-        *changed = true;
+    return m_impl->WithSubKey(parent, subKey, [&](const OpenKeyEntry& entry, const std::vector<std::string>& names) {
+        const RegResult result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
+            HiveKey* walk = reg::FindKey(root, entry.path);
+            if (!walk) return plat::kErrorKeyDeleted;
+            std::size_t existing = 0;
+            for (; existing < names.size(); ++existing) {
+                HiveKey* next = walk->FindSubKey(names[existing]);
+                if (!next) break;
+                walk = next;
+            }
+            if (existing == names.size()) return plat::kErrorSuccess;
+            if (!(entry.access & plat::kKeyCreateSubKey)) return plat::kErrorAccessDenied;
+            for (std::size_t i = existing; i < names.size(); ++i) {
+                if (!reg::IsStorableKeyName(names[i])) return plat::kErrorInvalidParameter;
+            }
+            for (std::size_t i = existing; i < names.size(); ++i) walk = &walk->AddSubKey(names[i]);
+            *changed = true;
+            return plat::kErrorSuccess;
+        });
+        if (result != plat::kErrorSuccess) return result;
+        *key = m_impl->handles.Add(OpenKeyEntry{entry.hive, Joined(entry.path, names), plat::kKeyAllAccess, false});
         return plat::kErrorSuccess;
     });
-    if (result != plat::kErrorSuccess) return result;
-    *key = m_impl->handles.Add(OpenKeyEntry{entry.hive, Joined(entry.path, names), plat::kKeyAllAccess, false});
-    return plat::kErrorSuccess;
 }
 
 RegResult PosixRegistry::OpenKey(RegKeyHandle parent, const std::string& subKey, std::uint32_t access,
                                  RegKeyHandle* key) {
     if (!key) return plat::kErrorInvalidParameter;
     *key = plat::kNullKey;
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    std::vector<std::string> names;
-    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
-    if (result != plat::kErrorSuccess) return result;
-
-    result = m_impl->ReadKey(entry, [&](const HiveKey& from) {
-        return reg::FindKey(from, names) ? plat::kErrorSuccess : plat::kErrorFileNotFound;
+    return m_impl->WithSubKey(parent, subKey, [&](const OpenKeyEntry& entry, const std::vector<std::string>& names) {
+        const RegResult result = m_impl->ReadKey(entry, [&](const HiveKey& from) {
+            return reg::FindKey(from, names) ? plat::kErrorSuccess : plat::kErrorFileNotFound;
+        });
+        if (result != plat::kErrorSuccess) return result;
+        *key = m_impl->handles.Add(
+            OpenKeyEntry{entry.hive, Joined(entry.path, names), reg::EffectiveKeyAccess(access), false});
+        return plat::kErrorSuccess;
     });
-    if (result != plat::kErrorSuccess) return result;
-    *key = m_impl->handles.Add(
-        OpenKeyEntry{entry.hive, Joined(entry.path, names), reg::EffectiveKeyAccess(access), false});
-    return plat::kErrorSuccess;
 }
 
 RegResult PosixRegistry::EnumKey(RegKeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
@@ -277,27 +274,24 @@ RegResult PosixRegistry::SetValue(RegKeyHandle key, const std::string& name, std
 }
 
 RegResult PosixRegistry::DeleteKey(RegKeyHandle parent, const std::string& subKey) {
-    std::lock_guard<std::mutex> guard(m_impl->mutex);
-    OpenKeyEntry entry;
-    std::vector<std::string> names;
-    RegResult result = m_impl->ResolveSubKey(parent, subKey, &entry, &names);
-    if (result != plat::kErrorSuccess) return result;
-    const std::vector<std::string> target = Joined(entry.path, names);
-    if (target.empty()) return plat::kErrorAccessDenied;  // a hive root
+    return m_impl->WithSubKey(parent, subKey, [&](const OpenKeyEntry& entry, const std::vector<std::string>& names) {
+        const std::vector<std::string> target = Joined(entry.path, names);
+        if (target.empty()) return plat::kErrorAccessDenied;  // a hive root
 
-    result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
-        if (!reg::FindKey(root, entry.path)) return plat::kErrorKeyDeleted;
-        const std::vector<std::string> container(target.begin(), target.end() - 1);
-        HiveKey* holder = reg::FindKey(root, container);
-        const HiveKey* doomed = holder ? holder->FindSubKey(target.back()) : nullptr;
-        if (!doomed) return plat::kErrorFileNotFound;
-        if (doomed->SubKeyCount() != 0) return plat::kErrorAccessDenied;
-        holder->RemoveSubKey(target.back());
-        *changed = true;
-        return plat::kErrorSuccess;
+        const RegResult result = m_impl->stores[entry.hive].Modify([&](HiveKey& root, bool* changed) {
+            if (!reg::FindKey(root, entry.path)) return plat::kErrorKeyDeleted;
+            const std::vector<std::string> container(target.begin(), target.end() - 1);
+            HiveKey* holder = reg::FindKey(root, container);
+            const HiveKey* doomed = holder ? holder->FindSubKey(target.back()) : nullptr;
+            if (!doomed) return plat::kErrorFileNotFound;
+            if (doomed->SubKeyCount() != 0) return plat::kErrorAccessDenied;
+            holder->RemoveSubKey(target.back());
+            *changed = true;
+            return plat::kErrorSuccess;
+        });
+        if (result == plat::kErrorSuccess) m_impl->handles.MarkDeleted(entry.hive, target);
+        return result;
     });
-    if (result == plat::kErrorSuccess) m_impl->handles.MarkDeleted(entry.hive, target);
-    return result;
 }
 
 RegResult PosixRegistry::CloseKey(RegKeyHandle key) {
