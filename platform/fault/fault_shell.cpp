@@ -24,7 +24,7 @@ public:
     }
     bool Save(const std::u16string& fileName) override {
         m_record.saves.push_back(fileName);
-        const std::string target = plat::Utf16ToUtf8(fileName);
+        const std::string target = plat::Utf16ToUtf8ForReading(fileName);
         if (m_state.Fails(Op::LinkSave, target)) return false;
         if (m_state.plan.failLinkSave) return m_state.Inject(Op::LinkSave, target);
         if (!m_real->Save(fileName)) return false;

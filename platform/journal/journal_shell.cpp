@@ -21,11 +21,11 @@ public:
     bool Save(const std::u16string& fileName) override {
         if (!m_real->Save(fileName)) {
             const plat::SystemError error = m_errors.LastError();
-            if (m_journal.Recording()) m_journal.Failure("save link", plat::Utf16ToUtf8(fileName), error);
+            if (m_journal.Recording()) m_journal.Failure("save link", plat::Utf16ToUtf8ForReading(fileName), error);
             return false;
         }
         if (m_journal.Recording()) {
-            m_journal.Change("saved link " + plat::Utf16ToUtf8(fileName) + " -> " + m_journal.Utf8(m_target));
+            m_journal.Change("saved link " + plat::Utf16ToUtf8ForReading(fileName) + " -> " + m_journal.Utf8(m_target));
         }
         return true;
     }

@@ -10,7 +10,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 std::optional<std::wstring> Wide(const char* text, std::size_t size) {
     std::u16string units;
-    if (!plat::Utf8ToUtf16(std::string(text, size), &units, plat::LoneSurrogates::kKept)) {
+    if (!plat::Utf8ToUtf16(std::string_view(text, size), &units)) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return std::nullopt;
     }
@@ -20,7 +20,7 @@ std::optional<std::wstring> Wide(const char* text, std::size_t size) {
 std::optional<std::wstring> Wide(const std::string& text) { return Wide(text.data(), text.size()); }
 
 std::string Narrow(const wchar_t* wide, std::size_t length) {
-    return plat::Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(wide), length));
+    return plat::Utf16ToUtf8ForReading(std::u16string_view(reinterpret_cast<const char16_t*>(wide), length));
 }
 
 std::string Narrow(const std::wstring& wide) { return Narrow(wide.data(), wide.size()); }

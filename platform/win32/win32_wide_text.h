@@ -12,6 +12,9 @@ namespace win32plat {
 std::optional<std::wstring> Wide(const std::string& text);
 std::optional<std::wstring> Wide(const char* text, std::size_t size);
 
+// A name the system hands out is exact unless it is not valid UTF-16 (a lone surrogate,
+// which NTFS allows): that comes out as the surrogate's own three bytes, which Wide then
+// refuses, so such a file is never mistaken for another.
 std::string Narrow(const wchar_t* wide, std::size_t length);
 std::string Narrow(const std::wstring& wide);
 // Up to the terminating zero.
