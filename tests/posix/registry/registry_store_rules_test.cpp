@@ -20,7 +20,7 @@ protected:
     std::vector<std::string> SubKeys(RegKeyHandle key) {
         std::vector<std::string> names;
         for (std::uint32_t i = 0;; ++i) {
-            char name[260];
+            char name[766];  // 255 characters of three bytes and the terminator
             std::uint32_t size = sizeof name;
             const RegResult result = m_registry.EnumKey(key, i, name, &size);
             if (result != plat::kErrorSuccess) {
