@@ -14,9 +14,7 @@ bool IsYesNoType(unsigned flags) {
 
 }  // namespace
 
-HeadlessDialogHost::HeadlessDialogHost() : HeadlessDialogHost(TemplateTextConverter()) {}
-
-HeadlessDialogHost::HeadlessDialogHost(const TemplateTextConverter& toAnsi) {
+HeadlessDialogHost::HeadlessDialogHost() {
     const res::DialogTemplate& dialog = res::MainDialogTemplate();
     int group = 0;
     for (std::size_t i = 0; i < dialog.controlCount; ++i) {
@@ -26,8 +24,7 @@ HeadlessDialogHost::HeadlessDialogHost(const TemplateTextConverter& toAnsi) {
         Control control;
         control.kind = source.kind;
         control.group = group;
-        const std::string text = source.text ? source.text : "";
-        control.text = toAnsi ? toAnsi(text) : text;
+        control.text = source.text ? source.text : "";
         control.visible = (source.flags & res::kFlagHidden) == 0;
         m_controls[source.id] = std::move(control);
     }

@@ -24,14 +24,9 @@ public:
     using Answerer = std::function<int(const std::string& text, unsigned flags)>;
     // Told once, when the dialog ends, with its result.
     using EndListener = std::function<void(int result)>;
-    // Turns a text of the compiled template (UTF-8) into the system's ANSI code page.
-    using TemplateTextConverter = std::function<std::string(const std::string& utf8)>;
-
     // Controls and their initial states come from the compiled dialog template; its
-    // texts are taken as they are (the ANSI code page is UTF-8).
+    // texts are taken as they are (UTF-8, the core's code page).
     HeadlessDialogHost();
-    // For a system whose ANSI code page is not UTF-8.
-    explicit HeadlessDialogHost(const TemplateTextConverter& toAnsi);
 
     void SetAnswerer(Answerer answerer);
     void SetEndListener(EndListener listener);

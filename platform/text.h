@@ -1,5 +1,5 @@
 #pragma once
-// Text as the system sees it: byte strings in the ANSI code page of the machine.
+// Text as the core holds it: byte strings in one code page (SystemText::AnsiCodePage).
 #include <string>
 
 namespace plat {

@@ -87,6 +87,13 @@ bool Utf8ToUtf16(std::string_view text, std::u16string* wide) {
     return true;
 }
 
+bool Utf8ToUtf16Within(std::string_view text, std::size_t capacity, std::u16string* wide) {
+    std::u16string converted;
+    if (!Utf8ToUtf16(text, &converted) || converted.size() + 1 > capacity) return false;
+    *wide = std::move(converted);
+    return true;
+}
+
 bool Utf16ToUtf8(std::u16string_view wide, std::string* text) {
     std::string out;
     for (std::size_t i = 0; i < wide.size();) {

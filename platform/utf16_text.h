@@ -18,6 +18,9 @@ void AppendUtf16(std::u16string& out, char32_t code);
 
 bool Utf8ToUtf16(std::string_view text, std::u16string* wide);
 bool Utf16ToUtf8(std::u16string_view wide, std::string* text);
+// Into a buffer of `capacity` UTF-16 units: false, `*wide` left alone, when the text is
+// not valid or needs more units than that with its terminator.
+bool Utf8ToUtf16Within(std::string_view text, std::size_t capacity, std::u16string* wide);
 
 // For people to read (traces, the install journal): a lone surrogate comes out as its
 // own three bytes.

@@ -1,18 +1,18 @@
 // Removing a key with everything below it, depth first, and then its parent if that
 // is left with neither sub-keys nor values. The registry itself only deletes keys that
 // have no sub-keys.
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
+#include "registry/name_buffers.h"
 #include "registry/reg_key.h"
 
 namespace {
 
 // Enough to list a key's sub-keys, delete below it and probe its contents.
 constexpr std::uint32_t kTreeAccess = plat::kKeyWrite | plat::kKeyQueryValue | plat::kKeyEnumerateSubKeys;
-constexpr std::uint32_t kKeyNameBufferSize = 260;
 
 }  // namespace
 
@@ -53,12 +53,18 @@ int CInstallerDlg::DeleteRegistryTree(const std::string& path, int recurse, int 
         registry::RegKey parent(m_platform.registry);
         if (parent.Open(root, parentPath, kTreeAccess) != plat::kErrorSuccess) return 0;
 
-        std::array<char, kKeyNameBufferSize> name{};
+        const std::uint32_t kKeyNameBufferSize = registry::KeyNameBufferSize(codePage);
+        std::vector<char> name(kKeyNameBufferSize);
+        // A first entry whose name is longer than the buffer (a value name may have
+        // 16383 characters) still makes the parent not empty.
+        const auto hasEntry = [](plat::RegResult result) {
+            return result == plat::kErrorSuccess || result == plat::kErrorMoreData;
+        };
         std::uint32_t nameSize = kKeyNameBufferSize;
-        bool empty = m_platform.registry.EnumKey(parent.get(), 0, name.data(), &nameSize) != plat::kErrorSuccess;
+        bool empty = !hasEntry(m_platform.registry.EnumKey(parent.get(), 0, name.data(), &nameSize));
         if (empty) {
             nameSize = kKeyNameBufferSize;
-            empty = m_platform.registry.EnumValue(parent.get(), 0, name.data(), &nameSize) != plat::kErrorSuccess;
+            empty = !hasEntry(m_platform.registry.EnumValue(parent.get(), 0, name.data(), &nameSize));
         }
         if (empty && m_platform.registry.DeleteKey(root, parentPath) != plat::kErrorSuccess) result = 0;
     }

@@ -1,15 +1,11 @@
 // Writing and reading single registry values of an open key.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "app/installer_dlg.h"
 
-namespace {
-
-// The most a string value may occupy to be read back: larger data is refused, not cut.
-constexpr std::uint32_t kReadBufferSize = 512;
-
-}  // namespace
+#include "registry/name_buffers.h"
 
 int CInstallerDlg::WriteStringValue(plat::RegKeyHandle key, const std::string& valueName, const std::string& text) {
     // REG_SZ data carries its terminating zero byte; an empty text is that byte alone.
@@ -32,7 +28,9 @@ int CInstallerDlg::WriteDwordValue(plat::RegKeyHandle key, const std::string& va
 }
 
 int CInstallerDlg::ReadStringValue(plat::RegKeyHandle key, const std::string& valueName, std::string& text) {
-    std::array<unsigned char, kReadBufferSize> buffer{};
+    // The most a string value may occupy to be read back: larger data is refused, not cut.
+    const std::uint32_t kReadBufferSize = registry::ReadBufferSize(CodePage());
+    std::vector<unsigned char> buffer(kReadBufferSize);
     std::uint32_t type = plat::kRegNone;
     std::uint32_t size = kReadBufferSize;
     // Any value type is taken as text: what counts is the bytes before the first zero.

@@ -9,13 +9,6 @@ namespace {
 
 constexpr const char* kShellFoldersKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// The sub-folder below the Programs folder is compiled in rather than configured. The
-// core's text is in the system's code page: UTF-8 on Linux; elsewhere the bytes of the
-// Japanese code page the product was made for.
-std::string ProgramsSubFolder(plat::CodePage codePage) {
-    return codePage == plat::kCodePageUtf8 ? res::kProgramsSubFolderUtf8 : res::kProgramsSubFolder932;
-}
-
 }  // namespace
 
 int CInstallerDlg::FindShellFolder(int code, registry::RegKey& key, std::string& folder) {
@@ -35,7 +28,8 @@ int CInstallerDlg::FindShellFolder(int code, registry::RegKey& key, std::string&
     }
 
     mbcs::TrimRight(CodePage(), folder);
-    if (code == kShellFolderPrograms) folder += ProgramsSubFolder(CodePage());
+    // The sub-folder below the Programs folder is compiled in rather than configured.
+    if (code == kShellFolderPrograms) folder += res::kProgramsSubFolder;
     folder += '\\';
     return 1;
 }

@@ -1,19 +1,14 @@
 // Listing the direct sub-keys of an open key.
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "app/installer_dlg.h"
-
-namespace {
-
-// Room for a key name of up to 259 bytes and its terminator.
-constexpr std::uint32_t kKeyNameBufferSize = 260;
-
-}  // namespace
+#include "registry/name_buffers.h"
 
 void CInstallerDlg::ListSubKeys(plat::RegKeyHandle key, CStringArray& names) {
     names.clear();
-    std::array<char, kKeyNameBufferSize> name{};
+    const std::uint32_t kKeyNameBufferSize = registry::KeyNameBufferSize(CodePage());
+    std::vector<char> name(kKeyNameBufferSize);
     // The listing ends at the first index the registry refuses, for whatever reason;
     // the names gathered up to there are kept.
     for (std::uint32_t index = 0;; ++index) {

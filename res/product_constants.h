@@ -12,9 +12,8 @@ inline constexpr const char* kFreeSpaceUnknown = "-- GB";
 // The folder of the game disc that holds its data when the disc's root does not.
 inline constexpr const char* kDiscDataFolder = "Tazmel\\";
 
-// The shortcut's folder below the Programs menu (publisher, then title), in the ANSI code
-// page the core works in: UTF-8 on Linux, the Japanese code page 932 on Windows.
-inline constexpr const char* kProgramsSubFolderUtf8 = "\\Velstra\\ハルネア";
-inline constexpr const char* kProgramsSubFolder932 = "\\Velstra\\\x83\x6E\x83\x8B\x83\x6C\x83\x41";
+// The shortcut's folder below the Programs menu (publisher, then title), in UTF-8 as all
+// of the core's text on both builds.
+inline constexpr const char* kProgramsSubFolder = "\\Velstra\\ハルネア";
 
 }  // namespace res

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_file_time.h"
 #include "platform/win32/win32_folder_enumeration.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_wide_text.h"
 
 namespace win32plat {
 namespace {
@@ -18,15 +19,15 @@ constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-bool ApplyAttributes(const std::string& path, std::uint32_t attributes) {
+bool ApplyAttributes(const std::wstring& path, std::uint32_t attributes) {
     DWORD settable = attributes & kSettableAttributes;
     if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesA(path.c_str(), settable) != FALSE;
+    return SetFileAttributesW(path.c_str(), settable) != FALSE;
 }
 
-bool ApplyTimes(const std::string& path, const plat::FileStatus& status) {
+bool ApplyTimes(const std::wstring& path, const plat::FileStatus& status) {
     // Backup semantics let the same call stamp a folder.
-    UniqueFileHandle handle(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    UniqueFileHandle handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle.Valid()) return false;
     const FILETIME creation = ToFileTime(status.creationTime);
@@ -40,33 +41,39 @@ bool ApplyTimes(const std::string& path, const plat::FileStatus& status) {
 }  // namespace
 
 std::string Win32FileSystem::LogicalDriveStrings() {
-    std::vector<char> buffer(256);
+    std::vector<wchar_t> buffer(256);
     for (;;) {
-        const DWORD length = GetLogicalDriveStringsA(static_cast<DWORD>(buffer.size()), buffer.data());
+        const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0) return {};
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (length < buffer.size()) return Narrow(buffer.data(), length);
         buffer.resize(length + 1);
     }
 }
 
 plat::DriveType Win32FileSystem::GetDriveType(const std::string& root) {
-    return static_cast<plat::DriveType>(GetDriveTypeA(root.c_str()));
+    const auto wide = Wide(root);
+    // What the system answers for a root it cannot make out.
+    if (!wide) return static_cast<plat::DriveType>(DRIVE_NO_ROOT_DIR);
+    return static_cast<plat::DriveType>(GetDriveTypeW(wide->c_str()));
 }
 
 bool Win32FileSystem::GetFreeBytes(const std::string& path, std::uint64_t* freeBytes) {
+    const auto wide = Wide(path);
     ULARGE_INTEGER available, total, totalFree;
-    if (!GetDiskFreeSpaceExA(path.c_str(), &available, &total, &totalFree)) return false;
+    if (!wide || !GetDiskFreeSpaceExW(wide->c_str(), &available, &total, &totalFree)) return false;
     *freeBytes = available.QuadPart;
     return true;
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const auto wide = Wide(path);
+    return wide && GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::GetStatus(const std::string& path, plat::FileStatus* status) {
+    const auto wide = Wide(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!wide || !GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) return false;
     status->creationTime = FromFileTime(data.ftCreationTime);
     status->lastAccessTime = FromFileTime(data.ftLastAccessTime);
     status->lastWriteTime = FromFileTime(data.ftLastWriteTime);
@@ -75,14 +82,25 @@ bool Win32FileSystem::GetStatus(const std::string& path, plat::FileStatus* statu
     return true;
 }
 
-bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+    const auto wide = Wide(path);
+    return wide && CreateDirectoryW(wide->c_str(), nullptr) != FALSE;
+}
 
-bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+bool Win32FileSystem::RemoveFolder(const std::string& path) {
+    const auto wide = Wide(path);
+    return wide && RemoveDirectoryW(wide->c_str()) != FALSE;
+}
 
-bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+    const auto wide = Wide(path);
+    return wide && DeleteFileW(wide->c_str()) != FALSE;
+}
 
 std::unique_ptr<plat::File> Win32FileSystem::OpenForRead(const std::string& path) {
-    UniqueFileHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const auto wide = Wide(path);
+    if (!wide) return nullptr;
+    UniqueFileHandle handle(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!handle.Valid()) return nullptr;
     return std::make_unique<Win32File>(std::move(handle));
@@ -92,26 +110,30 @@ std::unique_ptr<plat::File> Win32FileSystem::OpenForWrite(const std::string& pat
     // CREATE_ALWAYS truncates an existing file and fails on a read-only one on Windows.
     // Under Wine run by root the attribute is only a missing permission bit, which does
     // not stop root, so it is checked here as well: a read-only file stays untouched.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const auto wide = Wide(path);
+    if (!wide) return nullptr;
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
     UniqueFileHandle handle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid()) return nullptr;
     return std::make_unique<Win32File>(std::move(handle));
 }
 
 bool Win32FileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
-    const DWORD current = GetFileAttributesA(path.c_str());
+    const auto wide = Wide(path);
+    if (!wide) return false;
+    const DWORD current = GetFileAttributesW(wide->c_str());
     if (current == INVALID_FILE_ATTRIBUTES) return false;
     // A read-only file cannot be opened to stamp its times: clear the attribute first
     // and apply the new attributes, read-only or not, only after the times.
     const bool liftFirst = (current & FILE_ATTRIBUTE_READONLY) != 0;
-    if (liftFirst && !ApplyAttributes(path, status.attributes & ~plat::kAttrReadOnly)) return false;
-    bool ok = ApplyTimes(path, status);
-    if (!ApplyAttributes(path, status.attributes)) ok = false;
+    if (liftFirst && !ApplyAttributes(*wide, status.attributes & ~plat::kAttrReadOnly)) return false;
+    bool ok = ApplyTimes(*wide, status);
+    if (!ApplyAttributes(*wide, status.attributes)) ok = false;
     return ok;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The file system over the real Win32 calls. Paths and names are ANSI code-page text;
-// the system itself matches names without regard to case and keeps the read-only
+// The file system over the real Win32 calls. Paths and names are UTF-8, handed to the
+// W calls as UTF-16; the system itself matches names without regard to case and keeps the read-only
 // attribute, so nothing here has to emulate either.
 #include "platform/file_system.h"
 

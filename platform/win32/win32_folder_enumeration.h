@@ -1,5 +1,5 @@
 #pragma once
-// One pass of FindFirstFileA / FindNextFileA over a folder.
+// One pass of FindFirstFileW / FindNextFileW over a folder.
 #include <memory>
 #include <string>
 
@@ -17,10 +17,10 @@ public:
     bool Next(plat::FolderEntry* entry) override;
 
 private:
-    Win32FolderEnumeration(UniqueFindHandle handle, const WIN32_FIND_DATAA& first);
+    Win32FolderEnumeration(UniqueFindHandle handle, const WIN32_FIND_DATAW& first);
 
     UniqueFindHandle m_handle;
-    WIN32_FIND_DATAA m_current;
+    WIN32_FIND_DATAW m_current;
     bool m_haveCurrent;
 };
 

@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/win32_wide_text.h"
 
 namespace win32plat {
 namespace {
@@ -21,23 +22,26 @@ bool Succeeded(HRESULT result) {
 
 class Win32ShellLink : public plat::ShellLink {
 public:
-    explicit Win32ShellLink(ComPtr<IShellLinkA> link) : m_link(std::move(link)) {}
+    explicit Win32ShellLink(ComPtr<IShellLinkW> link) : m_link(std::move(link)) {}
 
-    bool SetPath(const std::string& path) override { return Succeeded(m_link->SetPath(path.c_str())); }
+    bool SetPath(const std::string& path) override {
+        const auto wide = Wide(path);
+        return wide && Succeeded(m_link->SetPath(wide->c_str()));
+    }
     bool ClearArguments() override { return Succeeded(m_link->SetArguments(nullptr)); }
     bool SetWorkingDirectory(const std::string& folder) override {
-        return Succeeded(m_link->SetWorkingDirectory(folder.c_str()));
+        const auto wide = Wide(folder);
+        return wide && Succeeded(m_link->SetWorkingDirectory(wide->c_str()));
     }
     bool Save(const std::u16string& fileName) override {
         ComPtr<IPersistFile> file;
         if (!Succeeded(m_link->QueryInterface(IID_IPersistFile, file.PutVoid()))) return false;
-        // wchar_t is the same 16-bit unit as char16_t on this target.
         static_assert(sizeof(wchar_t) == sizeof(char16_t));
         return Succeeded(file->Save(reinterpret_cast<LPCOLESTR>(fileName.c_str()), TRUE));
     }
 
 private:
-    ComPtr<IShellLinkA> m_link;
+    ComPtr<IShellLinkW> m_link;
 };
 
 }  // namespace
@@ -54,8 +58,8 @@ bool Win32Shell::InitializeComponents() {
 }
 
 std::unique_ptr<plat::ShellLink> Win32Shell::CreateLink() {
-    ComPtr<IShellLinkA> link;
-    if (!Succeeded(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.PutVoid()))) {
+    ComPtr<IShellLinkW> link;
+    if (!Succeeded(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()))) {
         return nullptr;
     }
     return std::make_unique<Win32ShellLink>(std::move(link));

@@ -1,5 +1,5 @@
 #pragma once
-// Shell links through the shell's link object (CLSID_ShellLink, IShellLinkA,
+// Shell links through the shell's link object (CLSID_ShellLink, IShellLinkW,
 // IPersistFile). The component system is initialised on request and released when
 // the shell object goes, on the thread that made it.
 #include "platform/shell.h"

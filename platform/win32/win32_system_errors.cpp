@@ -1,7 +1,7 @@
 #include "platform/win32/win32_system_errors.h"
 
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_text_conversion.h"
+#include "platform/win32/win32_wide_text.h"
 
 namespace win32plat {
 namespace {
@@ -16,7 +16,7 @@ plat::SystemError Described(DWORD code) {
     if (message) LocalFree(message);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
     if (text.empty()) text = L"unknown error";
-    return {static_cast<long>(code), WideToUtf8(text)};
+    return {static_cast<long>(code), Narrow(text)};
 }
 
 }  // namespace

@@ -1,36 +1,26 @@
 #include "platform/win32/win32_system_text.h"
 
+#include "platform/utf16_text.h"
 #include "platform/win32/win32_api.h"
-
-#include <vector>
+#include "platform/win32/win32_wide_text.h"
 
 namespace win32plat {
 
-plat::CodePage Win32SystemText::AnsiCodePage() { return GetACP(); }
+// The system's own code page (GetACP) is not the program's: 1252 or 936 cannot hold the
+// product's Japanese texts, and 932 not every user's folder names.
+plat::CodePage Win32SystemText::AnsiCodePage() { return plat::kCodePageUtf8; }
 
 std::string Win32SystemText::LoadString(unsigned id) {
-    const HINSTANCE module = GetModuleHandleA(nullptr);
-    // LoadStringA reports a truncated copy only by filling the buffer; grow until the
-    // text leaves room to spare.
-    std::vector<char> buffer(512);
-    for (;;) {
-        const int length = LoadStringA(module, id, buffer.data(), static_cast<int>(buffer.size()));
-        if (length <= 0) return {};
-        if (static_cast<std::size_t>(length) + 1 < buffer.size()) return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
+    // With no buffer the call hands out the resource's own read-only text, not
+    // terminated, and its length: nothing can be cut.
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0 || text == nullptr) return {};
+    return Narrow(text, static_cast<std::size_t>(length));
 }
 
 bool Win32SystemText::ToUtf16(const std::string& text, std::size_t capacity, std::u16string* wide) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    if (capacity == 0) return false;
-    std::vector<wchar_t> buffer(capacity);
-    const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED | MB_ERR_INVALID_CHARS, text.c_str(),
-                                          static_cast<int>(text.size()) + 1, buffer.data(),
-                                          static_cast<int>(capacity));
-    if (units <= 0) return false;
-    wide->assign(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<std::size_t>(units - 1));
-    return true;
+    return plat::Utf8ToUtf16Within(text, capacity, wide);
 }
 
 }  // namespace win32plat

@@ -1,7 +1,6 @@
 #pragma once
-// Text services of the system: its ANSI code page (GetACP), the string table of the
-// running program (LoadStringA, so texts arrive in that code page) and the conversion
-// to UTF-16 for shell file names.
+// Text services on Windows: the program works in UTF-8 whatever the system's ANSI code
+// page, reads its string table through LoadStringW and hands UTF-16 to the shell.
 #include "platform/system_text.h"
 
 namespace win32plat {

@@ -16,8 +16,8 @@ public:
     plat::Registry& registry() override { return m_platform.platform().registry; }
     const std::string& folder() const override { return m_folder.path(); }
     const std::string& keyPath() const override { return m_key.path(); }
-    std::string Hyo() const override { return win32test::kHyo932; }
-    std::string Harunea() const override { return win32test::kHarunea932; }
+    std::string Hyo() const override { return win32test::kHyo; }
+    std::string Harunea() const override { return win32test::kHarunea; }
     bool ListsSubKeysFoldedToLowerCase() const override { return RunningUnderWine(); }
 
 private:

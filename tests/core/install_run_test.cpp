@@ -8,8 +8,8 @@ using testsupport::HostFileExists;
 using testsupport::ReadHostFile;
 using testsupport::WriteHostFile;
 
-const std::string kInstalled = testsupport::AnsiText("ハルネアの\nインストールが終了しました。");
-const std::string kFailed = testsupport::AnsiText("エラーのため、インストールを中断しました。");
+const std::string kInstalled = "ハルネアの\nインストールが終了しました。";
+const std::string kFailed = "エラーのため、インストールを中断しました。";
 constexpr std::uint64_t kPlenty = 64ull << 30;
 
 class InstallRunTest : public DialogFixture {
@@ -32,8 +32,8 @@ protected:
         return host().Messages().empty() ? none : host().Messages().back();
     }
     bool Has(const std::string& relative) { return Exists(kInstallDir + "\\" + relative); }
-    std::string ProgramsLink() { return ShellFolder("Programs") + testsupport::AnsiText("\\Velstra\\ハルネア\\ハルネア.lnk"); }
-    std::string DesktopLink() { return ShellFolder("Desktop") + testsupport::AnsiText("\\ハルネア.lnk"); }
+    std::string ProgramsLink() { return ShellFolder("Programs") + "\\Velstra\\ハルネア\\ハルネア.lnk"; }
+    std::string DesktopLink() { return ShellFolder("Desktop") + "\\ハルネア.lnk"; }
 };
 
 TEST_F(InstallRunTest, FreshFullInstallWithBothShortcuts) {
@@ -124,7 +124,7 @@ TEST_F(InstallRunTest, DiscPromptRepeatsUntilTheDiscIsThere) {
     int prompts = 0;
     host().SetAnswerer([&](const std::string& text, unsigned flags) {
         if (flags == 0x31) {
-            EXPECT_EQ(text, testsupport::AnsiText("ゲームディスクをドライブ Q: に入れてください。"));
+            EXPECT_EQ(text, "ゲームディスクをドライブ Q: に入れてください。");
             if (++prompts == 2) InsertDisc();  // the user inserts it before the second OK
             return plat::kIdOk;
         }

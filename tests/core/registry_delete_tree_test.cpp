@@ -51,6 +51,22 @@ TEST(DeleteRegistryTree, RemovesTheTreeAndOnlyAnEmptiedParent) {
              env.PutString(kPublisherKey, "Owner", "someone");
          },
          1, {"Software\\Velstra"}, {"Software\\Velstra\\Mirel"}},
+        // A value name may be 16383 characters, more than any name buffer: the parent
+        // still holds something and stays, with its value.
+        {"publisher holding a value whose name outgrows the buffer", kRecordPath, 1, 1,
+         [](RegistryTestEnv& env) {
+             PutRecord(env);
+             env.PutString(kPublisherKey, std::string(2000, 'v'), "someone");
+         },
+         1, {"Software\\Velstra"}, {"Software\\Velstra\\Mirel"}},
+        {"sub-key of the longest name, in Japanese", kRecordPath, 1, 1,
+         [](RegistryTestEnv& env) {
+             PutRecord(env);
+             std::string name;
+             for (int i = 0; i < 255; ++i) name += "ア";
+             env.MakeKey("Software\\Velstra\\Mirel\\" + name);
+         },
+         1, {"Software"}, {"Software\\Velstra\\Mirel", "Software\\Velstra"}},
         {"parent kept when not asked to remove it", kRecordPath, 1, 0, PutRecord, 1, {"Software\\Velstra"},
          {"Software\\Velstra\\Mirel"}},
         {"record key missing: the parent is not examined", kRecordPath, 1, 1,

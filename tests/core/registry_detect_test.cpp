@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/name_buffers.h"
 #include "tests/core/registry_test_env.h"
 
 namespace {
@@ -121,7 +122,9 @@ TEST(DetectInstallState, EveryEarlyEndOfTheWalkMapsToItsState) {
          },
          1, false},
         {"CDPath too long to read", std::nullopt,
-         [](RegistryTestEnv& env) { PutRecord(env, kRecordKey, "Setup_MAX", "C:\\Game", std::string(600, 'Q')); },
+         [](RegistryTestEnv& env) { PutRecord(env, kRecordKey, "Setup_MAX", "C:\\Game",
+                                                    std::string(registry::ReadBufferSize(plat::kCodePageUtf8), 'Q'));
+         },
          1, false},
         {"publisher and product in other letter cases", std::nullopt,
          [](RegistryTestEnv& env) { PutFullRecord(env, "Software\\VELSTRA\\mirel"); }, 3, true},

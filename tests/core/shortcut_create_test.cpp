@@ -63,7 +63,7 @@ TEST(CreateShellShortcut, LinkFileAndTargetFollowTheFolderRules) {
         EXPECT_EQ(link.workingDirectory, c.workingDirectory);
         ASSERT_EQ(link.saves.size(), 1u);
         EXPECT_EQ(Narrow(link.saves[0]), c.linkFile);
-        EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
+        EXPECT_TRUE(env.Exists(c.linkFile));
         EXPECT_EQ(env.OpenKeys(), 0);
     }
 }
@@ -80,8 +80,8 @@ TEST(CreateShellShortcut, ProgramsMenuFirstThenDesktopBothOnDisk) {
     ASSERT_EQ(env.Links()[1].saves.size(), 1u);
     EXPECT_EQ(Narrow(env.Links()[0].saves[0]), kProgramsLink);
     EXPECT_EQ(Narrow(env.Links()[1].saves[0]), kDesktopLink);
-    EXPECT_TRUE(env.Exists(testsupport::AnsiText(kProgramsLink)));
-    EXPECT_TRUE(env.Exists(testsupport::AnsiText(kDesktopLink)));
+    EXPECT_TRUE(env.Exists(kProgramsLink));
+    EXPECT_TRUE(env.Exists(kDesktopLink));
 }
 
 struct TitleCase {
@@ -99,7 +99,7 @@ TEST(CreateShortcut, AppendsTheExtensionOnlyWhenTheNameLacksIt) {
     for (const TitleCase& c : cases) {
         SCOPED_TRACE(c.title);
         RegistryTestEnv env;
-        env.strings.Set(102, testsupport::AnsiText(c.title));
+        env.strings.Set(102, c.title);
         env.dlg.m_strInstallDir = kInstallDir;
         env.MakeFolder(kDesktop);
 
@@ -107,7 +107,7 @@ TEST(CreateShortcut, AppendsTheExtensionOnlyWhenTheNameLacksIt) {
         ASSERT_EQ(env.Links().size(), 1u);
         ASSERT_EQ(env.Links()[0].saves.size(), 1u);
         EXPECT_EQ(Narrow(env.Links()[0].saves[0]), c.linkFile);
-        EXPECT_TRUE(env.Exists(testsupport::AnsiText(c.linkFile)));
+        EXPECT_TRUE(env.Exists(c.linkFile));
     }
 }
 
@@ -145,7 +145,7 @@ TEST(CreateShortcut, ALinkNameTheShellCannotHoldMakesNoLink) {
         EXPECT_EQ(env.dlg.CreateShortcut(folder), c.result);
         ASSERT_EQ(env.Links().size(), 1u);
         EXPECT_EQ(env.Links()[0].saves.size(), static_cast<std::size_t>(c.result));
-        EXPECT_EQ(env.Exists(folder + testsupport::AnsiText("ハルネア.lnk")), c.result == 1);
+        EXPECT_EQ(env.Exists(folder + "ハルネア.lnk"), c.result == 1);
     }
 }
 
@@ -187,8 +187,8 @@ TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
     unavailable.plan().linkUnavailable = true;
     EXPECT_EQ(unavailable.dlg.CreateShellShortcut(1), 0);
     // The folders come before the link object.
-    EXPECT_TRUE(unavailable.Exists(std::string(kPrograms) + testsupport::AnsiText("\\Velstra\\ハルネア")));
-    EXPECT_FALSE(unavailable.Exists(testsupport::AnsiText(kProgramsLink)));
+    EXPECT_TRUE(unavailable.Exists(std::string(kPrograms) + "\\Velstra\\ハルネア"));
+    EXPECT_FALSE(unavailable.Exists(kProgramsLink));
 
     RegistryTestEnv env;
     env.SetShellFolders(kDesktop, kPrograms);
@@ -196,8 +196,8 @@ TEST(CreateShellShortcut, FailsWhenTheLinkCannotBeMadeOrSaved) {
     env.dlg.m_strInstallDir = kInstallDir;
     EXPECT_EQ(env.dlg.CreateShellShortcut(1), 0);
     EXPECT_EQ(env.dlg.CreateShellShortcut(0), 0);
-    EXPECT_FALSE(env.Exists(testsupport::AnsiText(kProgramsLink)));
-    EXPECT_FALSE(env.Exists(testsupport::AnsiText(kDesktopLink)));
+    EXPECT_FALSE(env.Exists(kProgramsLink));
+    EXPECT_FALSE(env.Exists(kDesktopLink));
     EXPECT_EQ(env.OpenKeys(), 0);
 }
 

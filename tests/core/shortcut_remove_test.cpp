@@ -13,9 +13,9 @@ namespace {
 constexpr const char* kDesktop = "C:\\Users\\me\\Desktop";
 constexpr const char* kPrograms = "C:\\Users\\me\\Start Menu\\Programs";
 const std::string kPublisherFolder = std::string(kPrograms) + "\\Velstra";
-const std::string kTitleFolder = kPublisherFolder + testsupport::AnsiText("\\ハルネア");
-const std::string kProgramsLink = kTitleFolder + testsupport::AnsiText("\\ハルネア.lnk");
-const std::string kDesktopLink = std::string(kDesktop) + testsupport::AnsiText("\\ハルネア.lnk");
+const std::string kTitleFolder = kPublisherFolder + "\\ハルネア";
+const std::string kProgramsLink = kTitleFolder + "\\ハルネア.lnk";
+const std::string kDesktopLink = std::string(kDesktop) + "\\ハルネア.lnk";
 
 struct RemoveCase {
     const char* name;

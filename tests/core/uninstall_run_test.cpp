@@ -7,7 +7,7 @@ namespace {
 using testsupport::HostFileExists;
 using testsupport::WriteHostFile;
 
-const std::string kUninstalled = testsupport::AnsiText("アンインストールが完了しました。");
+const std::string kUninstalled = "アンインストールが完了しました。";
 const std::string kParent = "C:\\Program Files\\Velstra";
 
 class UninstallRunTest : public DialogFixture {
@@ -37,8 +37,8 @@ protected:
         EXPECT_TRUE(host().Ended());
     }
     bool Has(const std::string& relative) { return Exists(kInstallDir + "\\" + relative); }
-    std::string ProgramsLink() { return ShellFolder("Programs") + testsupport::AnsiText("\\Velstra\\ハルネア\\ハルネア.lnk"); }
-    std::string DesktopLink() { return ShellFolder("Desktop") + testsupport::AnsiText("\\ハルネア.lnk"); }
+    std::string ProgramsLink() { return ShellFolder("Programs") + "\\Velstra\\ハルネア\\ハルネア.lnk"; }
+    std::string DesktopLink() { return ShellFolder("Desktop") + "\\ハルネア.lnk"; }
 };
 
 TEST_F(UninstallRunTest, NestedDataFoldersKeepTheirSubFolders) {
@@ -114,7 +114,7 @@ TEST_F(UninstallRunTest, AnsweringNoChangesNothing) {
     EXPECT_TRUE(host().IsEnabled(IDC_UNINSTALL_RUN));
     EXPECT_EQ(host().Messages().size(), 1u);
     EXPECT_EQ(host().Messages()[0].flags, 0x44u);
-    EXPECT_EQ(host().Messages()[0].text, testsupport::AnsiText("アンインストールを開始します。"));
+    EXPECT_EQ(host().Messages()[0].text, "アンインストールを開始します。");
     EXPECT_TRUE(Has("KARVEX34.EXE"));
     EXPECT_FALSE(ReadRecord().empty());
     EXPECT_TRUE(Exists(ProgramsLink()));

@@ -60,12 +60,6 @@ TEST(HeadlessDialogHost, ListsEveryAddressedControlInIdOrder) {
     EXPECT_FALSE(host.Kind(-1).has_value());
 }
 
-TEST(HeadlessDialogHost, TemplateTextsPassThroughTheConverter) {
-    HeadlessDialogHost host([](const std::string& utf8) { return "[" + utf8 + "]"; });
-    EXPECT_EQ(host.GetText(IDC_FREE_SPACE), "[size]");
-    EXPECT_EQ(host.GetText(IDC_PROGRESS), "[]");
-}
-
 TEST(HeadlessDialogHost, ComboBoxKeepsItemsSortedIgnoringCase) {
     struct Case {
         Items added;

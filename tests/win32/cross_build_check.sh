@@ -3,16 +3,20 @@
 # disc, by the Linux driver on its file-backed system and by the Windows driver under
 # Wine; then the same uninstall. What each leaves behind must match: the dialog's
 # output, the installed files, the install record and the shortcuts. The links are read
-# across: the Linux writer's by Wine's own link object, Wine's by lnkinfo. The shortcut
-# folder Velstra\ハルネア passes through code page 932 on the Windows side.
+# across: the Linux writer's by Wine's own link object, Wine's by lnkinfo. The Windows
+# side runs in the locale WINE_LOCALE (ja_JP unless given): whatever the system's code
+# page, the texts are the Japanese ones and the shortcut folder is Velstra\ハルネア.
 #
 # Environment: LINUX_DRIVER, WINDOWS_DRIVER, READ_SHELL_LINK (the Windows link reader),
-# WINE_RUN, WINE_TEMPLATE, SAMPLE_DISC (the disc generator).
+# WINE_RUN, WINE_TEMPLATE (made in that locale), SAMPLE_DISC (the disc generator);
+# optional WINE_LOCALE and WINE_USER (the prefix's user, and so its profile folder).
 set -uo pipefail
 
 . "$(dirname "$0")/prefix_test_lib.sh"
 require_environment LINUX_DRIVER WINDOWS_DRIVER READ_SHELL_LINK WINE_RUN WINE_TEMPLATE SAMPLE_DISC
 make_workspace cross
+export MIREL_WINE_LOCALE=${WINE_LOCALE:-ja_JP}
+[ -n "${WINE_USER:-}" ] && export MIREL_WINE_USER=$WINE_USER
 
 same() {  # same WHAT FILE1 FILE2
   diff -u --label "Linux $1" --label "Windows $1" "$2" "$3" || fail "$1 differ"
@@ -56,6 +60,10 @@ installed_files() {
 }
 # Shortcut files below the user's profile, whatever the profile's name.
 links() { (cd "$1/users" && find . -name '*.lnk' | sed 's|^\./[^/]*/||' | sort); }
+# The texts a user reads, exactly (the driver prints them in UTF-8).
+expect_line() {  # expect_line FILE LINE
+  grep -qxF -- "$2" "$1" || fail "no line '$2' in: $(tr '\n' ';' < "$1")"
+}
 # What lnkinfo reads: target and working folder.
 lnkinfo_fields() { lnkinfo "$1" | sed -n 's/^[[:space:]]*\(Local path\|Working directory\)[[:space:]]*:[[:space:]]*/\1: /p'; }
 # What Wine's link object reads; the link is copied into the prefix to be reachable.
@@ -73,6 +81,7 @@ click 1005
 answer ok
 click 1010'
 uninstall_commands='start
+dump
 answer yes ok
 click 1009'
 
@@ -82,6 +91,7 @@ windows_driver <<< "$install_commands" 2>&1 | tr -d '\r' > "$TMP/windows.out"
 [ "${PIPESTATUS[0]}" = 0 ] || fail "Windows install run failed"
 same "install output" "$TMP/linux.out" "$TMP/windows.out"
 grep -q '^end ok$' "$TMP/windows.out" || fail "the Windows install did not end: $(cat "$TMP/windows.out")"
+expect_line "$TMP/windows.out" 'message 0x40 ハルネアの\nインストールが終了しました。'
 
 installed_files "$LINUX_C" > "$TMP/linux.files"
 installed_files "$WIN_C" > "$TMP/windows.files"
@@ -97,6 +107,9 @@ links "$LINUX_C" > "$TMP/linux.links"
 links "$WIN_C" > "$TMP/windows.links"
 expected_links='AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velstra/ハルネア/ハルネア.lnk
 Desktop/ハルネア.lnk'
+if [ -n "${WINE_USER:-}" ]; then
+  [ -f "$WIN_C/users/$WINE_USER/Desktop/ハルネア.lnk" ] || fail "no desktop link in the profile of $WINE_USER"
+fi
 [ "$(cat "$TMP/windows.links")" = "$expected_links" ] ||
   fail "Windows shortcuts: $(tr '\n' ';' < "$TMP/windows.links"), expected $(tr '\n' ';' <<< "$expected_links")"
 same "shortcut files" "$TMP/linux.links" "$TMP/windows.links"
@@ -123,6 +136,12 @@ done
 linux_driver <<< "$uninstall_commands" > "$TMP/linux.out" 2>&1 || fail "Linux uninstall run exited $?"
 windows_driver <<< "$uninstall_commands" 2>&1 | tr -d '\r' > "$TMP/windows.out"
 same "uninstall output" "$TMP/linux.out" "$TMP/windows.out"
+# The next start finds the installation: the uninstall part is enabled, the install one not.
+expect_line "$TMP/windows.out" '1009 enabled=1 visible=1 text="実行"'
+expect_line "$TMP/windows.out" '1010 enabled=0 visible=1 text="実行"'
+expect_line "$TMP/windows.out" '1017 enabled=1 visible=1 text="アンインストール"'
+expect_line "$TMP/windows.out" 'message 0x44 アンインストールを開始します。'
+expect_line "$TMP/windows.out" 'message 0x40 アンインストールが完了しました。'
 installed_files "$LINUX_C" > "$TMP/linux.files"
 installed_files "$WIN_C" > "$TMP/windows.files"
 same "files left after uninstalling" "$TMP/linux.files" "$TMP/windows.files"

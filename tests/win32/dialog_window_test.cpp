@@ -70,8 +70,8 @@ TEST_F(DialogWindow, HostOperationsReachTheControls) {
     m_host.SetCurSel(IDC_SOURCE_DRIVE, 1);
     EXPECT_EQ(m_host.GetCurSel(IDC_SOURCE_DRIVE), 1);
 
-    m_host.SetText(IDC_FREE_SPACE, win32test::kHarunea932);
-    EXPECT_EQ(m_host.GetText(IDC_FREE_SPACE), win32test::kHarunea932);
+    m_host.SetText(IDC_FREE_SPACE, win32test::kHarunea);
+    EXPECT_EQ(m_host.GetText(IDC_FREE_SPACE), win32test::kHarunea);
     m_host.SetCheck(IDC_KEEP_SAVEDATA, 1);
     EXPECT_EQ(m_host.GetCheck(IDC_KEEP_SAVEDATA), 1);
     m_host.Enable(IDC_KEEP_SAVEDATA, true);

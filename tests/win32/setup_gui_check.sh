@@ -5,13 +5,19 @@
 #
 # Environment: SETUP_EXE, DIALOG_PROBE, WINE_RUN, WINE_TEMPLATE, SAMPLE_DISC;
 # SCREENSHOT_DIR (where dialog-DPIdpi.png, chosen-DPIdpi.png and finished-DPIdpi.png
-# are written); DPI, the display's resolution (96 unless given).
+# are written); DPI, the display's resolution (96 unless given); WINE_LOCALE, the
+# system's locale (ja_JP unless given; WINE_TEMPLATE is made in it). The Japanese
+# caption, messages and journal lines are looked for as they are in every locale.
 set -uo pipefail
 
 for variable in SETUP_EXE DIALOG_PROBE WINE_RUN WINE_TEMPLATE SAMPLE_DISC SCREENSHOT_DIR; do
   [ -n "${!variable:-}" ] || { echo "$variable is not set" >&2; exit 2; }
 done
 DPI=${DPI:-96}
+export MIREL_WINE_LOCALE=${WINE_LOCALE:-ja_JP}
+# Screenshots of another locale are named after it.
+shot_suffix=${DPI}dpi
+[ "$MIREL_WINE_LOCALE" = ja_JP ] || shot_suffix=$MIREL_WINE_LOCALE-$shot_suffix
 # A screen of the same physical size at every resolution, large enough for the dialog.
 screen="$((1024 * DPI / 96))x$((768 * DPI / 96))x24"
 
@@ -59,8 +65,8 @@ probe() { windows "$DIALOG_PROBE" "$@" | tr -d '\r'; }
 for _ in $(seq 120); do probe 1010 > "$TMP/probe" && break; sleep 0.5; done
 [ -s "$TMP/probe" ] || fail "the dialog did not appear: $(cat "$TMP/setup.log")"
 sleep 1
-import -window root "$SCREENSHOT_DIR/dialog-${DPI}dpi.png" || fail "no screenshot"
-echo "screenshot: $SCREENSHOT_DIR/dialog-${DPI}dpi.png"
+import -window root "$SCREENSHOT_DIR/dialog-${shot_suffix}.png" || fail "no screenshot"
+echo "screenshot: $SCREENSHOT_DIR/dialog-${shot_suffix}.png"
 
 at() { awk -v id="$1" '$1 == id { print $2, $3 }' "$TMP/controls"; }
 enabled() { awk -v id="$1" '$1 == id { print $4 }' "$TMP/controls"; }
@@ -81,8 +87,11 @@ click 1003
 click 1003:Q
 click 1001
 click 1001:C
+# Both shortcuts.
+click 1004
+click 1005
 sleep 1
-import -window root "$SCREENSHOT_DIR/chosen-${DPI}dpi.png"
+import -window root "$SCREENSHOT_DIR/chosen-${shot_suffix}.png"
 probe 1010 > "$TMP/controls"
 [ "$(enabled 1010)" = 1 ] || fail "the install button stays disabled with the disc in Q: and C: chosen"
 click 1010
@@ -94,7 +103,7 @@ for _ in $(seq 120); do
   sleep 0.5
 done
 sleep 1
-import -window root "$SCREENSHOT_DIR/finished-${DPI}dpi.png"
+import -window root "$SCREENSHOT_DIR/finished-${shot_suffix}.png"
 xdotool key Return
 for _ in $(seq 60); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.5; done
 kill -0 "$setup_pid" 2>/dev/null && fail "SETUP.EXE did not end after the completion message"
@@ -110,6 +119,11 @@ windows reg export 'HKEY_CURRENT_USER\Software\Velstra\Mirel' 'C:\windows\temp\r
 iconv -f UTF-16 -t UTF-8 "$WIN/drive_c/windows/temp/record.reg" | tr -d '\r' > "$TMP/record"
 grep -qxF '"SetupMode"="Setup_MAX"' "$TMP/record" || fail "not a full record: $(cat "$TMP/record")"
 grep -qxF '"Path"="C:\\Program Files\\Velstra\\Mirel"' "$TMP/record" || fail "wrong install folder: $(cat "$TMP/record")"
+# Both shortcuts, by their Japanese names, below the user's profile.
+profile=$(dirname "$(find "$WIN/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' -print -quit)")
+for link in "Desktop/ハルネア.lnk" "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velstra/ハルネア/ハルネア.lnk"; do
+  [ -f "$profile/$link" ] || fail "no shortcut $link: $(cd "$WIN/drive_c/users" && find . -name '*.lnk')"
+done
 # SETUP.EXE's install journal in the user's temporary folder, in UTF-8.
 journal=$(find "$WIN/drive_c/users" -name mirel-setup.log -print -quit)
 [ -n "$journal" ] || fail "no install journal in %TEMP%"

@@ -1,5 +1,5 @@
 // Shell links saved through the Win32 layer, read back by the system's link object,
-// under a Japanese file name that passes through code page 932.
+// under a Japanese file name.
 #include "tests/win32/shell_link_reader.h"
 #include "tests/win32/win32_test_support.h"
 
@@ -17,7 +17,7 @@ protected:
 
 TEST_F(ShellLinks, ASavedLinkLoadsWithItsTargetAndWorkingFolder) {
     ASSERT_TRUE(platform().shell.InitializeComponents());
-    const std::string linkName = m_dir / (win32test::kHarunea932 + ".lnk");
+    const std::string linkName = m_dir / (win32test::kHarunea + ".lnk");
     {
         auto link = platform().shell.CreateLink();
         ASSERT_TRUE(link);

@@ -11,9 +11,10 @@
 
 namespace win32test {
 
-// "ハルネア" and "表" in code page 932; the trail byte of 表 is a backslash.
-inline const std::string kHarunea932 = "\x83\x6E\x83\x8B\x83\x6C\x83\x41";
-inline const std::string kHyo932 = "\x95\x5C";
+// Japanese names as the program holds them, in UTF-8; in code page 932 the trail byte
+// of 表 would be a backslash.
+inline const std::string kHarunea = "ハルネア";
+inline const std::string kHyo = "表";
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempFolder {

@@ -37,7 +37,7 @@ std::string QuoteText(const std::string& text) {
     return quoted;
 }
 
-std::string DumpLine(HeadlessDialogHost& host, int id, const ToUtf8& toUtf8) {
+std::string DumpLine(HeadlessDialogHost& host, int id) {
     std::string line = std::to_string(id);
     line += host.IsEnabled(id) ? " enabled=1" : " enabled=0";
     line += host.IsVisible(id) ? " visible=1" : " visible=0";
@@ -52,17 +52,17 @@ std::string DumpLine(HeadlessDialogHost& host, int id, const ToUtf8& toUtf8) {
     case res::ControlKind::RText:
     case res::ControlKind::GroupBox:
     case res::ControlKind::PushButton:
-        line += " text=" + QuoteText(toUtf8(host.GetText(id)));
+        line += " text=" + QuoteText(host.GetText(id));
         break;
     case res::ControlKind::Combo: {
         std::string items;
         for (const std::string& item : host.Items(id)) {
             if (!items.empty()) items += ',';
-            items += toUtf8(item);
+            items += item;
         }
         const int selected = host.GetCurSel(id);
         line += " items=" + QuoteText(items);
-        line += " selected=" + QuoteText(selected == plat::kComboNone ? std::string() : toUtf8(host.GetItemText(id, selected)));
+        line += " selected=" + QuoteText(selected == plat::kComboNone ? std::string() : host.GetItemText(id, selected));
         break;
     }
     case res::ControlKind::Progress:

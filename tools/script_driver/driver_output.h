@@ -1,14 +1,11 @@
 #pragma once
 // The lines the driver prints: message boxes, the end of the dialog, control states.
-// Everything here is UTF-8; the caller converts from the ANSI code page first.
-#include <functional>
+// Everything here is UTF-8, as the core's text is.
 #include <string>
 
 class HeadlessDialogHost;
 
 namespace scriptdriver {
-
-using ToUtf8 = std::function<std::string(const std::string& ansi)>;
 
 // `message 0x31 TEXT`, the text's line breaks written as \n.
 std::string MessageLine(unsigned flags, const std::string& text);
@@ -17,6 +14,6 @@ std::string EndLine(int result);
 // The text in double quotes with \ as \\, " as \" and a line break as \n.
 std::string QuoteText(const std::string& text);
 // The `dump` line of control `id`: `ID enabled=0|1 visible=0|1` and what its kind shows.
-std::string DumpLine(HeadlessDialogHost& host, int id, const ToUtf8& toUtf8);
+std::string DumpLine(HeadlessDialogHost& host, int id);
 
 }  // namespace scriptdriver

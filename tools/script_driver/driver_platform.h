@@ -1,8 +1,7 @@
 #pragma once
 // The part of the scripted driver that differs per build: the real platform it runs
-// on, and the conversion between the UTF-8 of its commands and output and the ANSI
-// code page the core works in. Linux: driver_platform_posix.cpp; Windows:
-// driver_platform_win32.cpp.
+// on and how its arguments arrive. Commands, output and the core's text are UTF-8 on
+// both. Linux: driver_platform_posix.cpp; Windows: driver_platform_win32.cpp.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -36,13 +35,8 @@ std::string BuildName();
 std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
                                                    std::string* error);
 
-// UTF-8 into the system's ANSI code page and back. A character the code page cannot
-// hold comes out as a replacement character; neither conversion fails.
-std::string Utf8ToAnsi(const std::string& utf8);
-std::string AnsiToUtf8(const std::string& ansi);
-
-// What the journal converts the system's text with: nothing where the ANSI code page is
-// UTF-8 already, as in the product's own journal there.
-journal::Journal::ToUtf8 JournalToUtf8();
+// The arguments after the program's name, in UTF-8 (on Windows read from the UTF-16
+// command line: `argv` is in the system's code page there).
+std::vector<std::string> CommandArguments(int argc, char** argv);
 
 }  // namespace scriptdriver

@@ -38,10 +38,6 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::stri
 
 std::string BuildName() { return "Linux, scripted driver"; }
 
-std::string Utf8ToAnsi(const std::string& utf8) { return utf8; }
-
-std::string AnsiToUtf8(const std::string& ansi) { return ansi; }
-
-journal::Journal::ToUtf8 JournalToUtf8() { return {}; }
+std::vector<std::string> CommandArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 
 }  // namespace scriptdriver

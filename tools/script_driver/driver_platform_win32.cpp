@@ -1,5 +1,5 @@
 // Windows: the real Win32 platform of the system the driver runs on (under Wine, the
-// prefix); text converted between UTF-8 and the ANSI code page through UTF-16.
+// prefix).
 #include "tools/script_driver/driver_platform.h"
 
 #include <fcntl.h>
@@ -10,7 +10,9 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_journal_path.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_text_conversion.h"
+#include "platform/win32/win32_wide_text.h"
+
+#include <shellapi.h>
 
 namespace scriptdriver {
 namespace {
@@ -42,10 +44,13 @@ std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::stri
 
 std::string BuildName() { return "Windows, scripted driver"; }
 
-std::string Utf8ToAnsi(const std::string& utf8) { return win32plat::Utf8ToAnsi(utf8); }
-
-std::string AnsiToUtf8(const std::string& ansi) { return win32plat::AnsiToUtf8(ansi); }
-
-journal::Journal::ToUtf8 JournalToUtf8() { return AnsiToUtf8; }
+std::vector<std::string> CommandArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) args.push_back(win32plat::Narrow(wide[i]));
+    if (wide) LocalFree(wide);
+    return args;
+}
 
 }  // namespace scriptdriver

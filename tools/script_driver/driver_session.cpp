@@ -9,13 +9,8 @@
 
 namespace scriptdriver {
 
-DriverSession::DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err,
-                             RunJournal* journal)
-    : m_platform(platform), m_codec(std::move(codec)), m_out(out), m_err(err), m_journal(journal) {
-    const auto same = [](const std::string& text) { return text; };
-    if (!m_codec.toAnsi) m_codec.toAnsi = same;
-    if (!m_codec.toUtf8) m_codec.toUtf8 = same;
-}
+DriverSession::DriverSession(plat::Platform& platform, std::ostream& out, std::ostream& err, RunJournal* journal)
+    : m_platform(platform), m_out(out), m_err(err), m_journal(journal) {}
 
 DriverSession::~DriverSession() {
     m_dialog.reset();
@@ -98,7 +93,7 @@ void DriverSession::Start() {
     // A new run of the program: a fresh window and dialog; the queued answers carry on.
     m_dialog.reset();
     m_watchedHost.reset();
-    m_host = std::make_unique<HeadlessDialogHost>(m_codec.toAnsi);
+    m_host = std::make_unique<HeadlessDialogHost>();
     m_host->SetAnswerer([this](const std::string& text, unsigned flags) { return AnswerMessageBox(text, flags); });
     m_host->SetEndListener([this](int result) { Print(EndLine(result)); });
     if (m_journal) m_watchedHost = m_journal->Watch(*m_host);
@@ -112,7 +107,7 @@ void DriverSession::Select(int id, const std::string& text) {
         Print("disabled " + std::to_string(id));
         return;
     }
-    const int index = m_host->FindStringExact(id, m_codec.toAnsi(text));
+    const int index = m_host->FindStringExact(id, text);
     if (index == plat::kComboNone) {
         Print("error: no item " + text + " in " + std::to_string(id));
         return;
@@ -143,11 +138,11 @@ void DriverSession::Deliver(int id, int code) {
 }
 
 void DriverSession::Dump() {
-    for (int id : m_host->ControlIds()) Print(DumpLine(*m_host, id, m_codec.toUtf8));
+    for (int id : m_host->ControlIds()) Print(DumpLine(*m_host, id));
 }
 
 int DriverSession::AnswerMessageBox(const std::string& text, unsigned flags) {
-    Print(MessageLine(flags, m_codec.toUtf8(text)));
+    Print(MessageLine(flags, text));
     if (m_answers.empty()) {
         Print("error: no answer queued");
         m_out.flush();

@@ -19,19 +19,12 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitUnreadable = 2;
 inline constexpr int kExitNoAnswer = 3;
 
-// Conversions between the UTF-8 of the script and the system's ANSI code page; an
-// empty one stands for no conversion.
-struct TextCodec {
-    std::function<std::string(const std::string&)> toAnsi;
-    std::function<std::string(const std::string&)> toUtf8;
-};
-
 class DriverSession {
 public:
     // `out` gets the events, `err` the reasons of a failed run. With `journal`, whose
-    // platform is `platform`, each run is journaled as the product's are.
-    DriverSession(plat::Platform& platform, TextCodec codec, std::ostream& out, std::ostream& err,
-                  RunJournal* journal = nullptr);
+    // platform is `platform`, each run is journaled as the product's are. The script,
+    // the output and the core are all UTF-8: no text is converted.
+    DriverSession(plat::Platform& platform, std::ostream& out, std::ostream& err, RunJournal* journal = nullptr);
     ~DriverSession();
     DriverSession(const DriverSession&) = delete;
     DriverSession& operator=(const DriverSession&) = delete;
@@ -54,7 +47,6 @@ private:
     void Print(const std::string& line);
 
     plat::Platform& m_platform;
-    TextCodec m_codec;
     std::ostream& m_out;
     std::ostream& m_err;
     RunJournal* m_journal;

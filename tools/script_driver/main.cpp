@@ -14,7 +14,7 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = scriptdriver::CommandArguments(argc, argv);
     scriptdriver::DriverOptions options;
     std::string error;
     if (!scriptdriver::ParseDriverOptions(args, &options, &error)) {
@@ -38,16 +38,15 @@ int main(int argc, char** argv) {
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     // Without a fault asked for, the dialog runs on the platform exactly as the product does.
     plat::Platform& base = options.injectsFaults ? faults.platform() : system->platform();
-    scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
     if (options.noLog) {
-        scriptdriver::DriverSession session(base, codec, std::cout, std::cerr);
+        scriptdriver::DriverSession session(base, std::cout, std::cerr);
         return session.Run(std::cin);
     }
-    // The journal sees the faults as the system's own failures.
+    // The journal sees the faults as the system's own failures. The path is UTF-8 like
+    // every argument.
     journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
-                                                         : std::filesystem::path(options.logFile));
-    RunJournal runJournal(base, journalFile, scriptdriver::BuildName(),
-                          scriptdriver::JournalToUtf8());
-    scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
+                                                         : std::filesystem::path(std::u8string(options.logFile.begin(), options.logFile.end())));
+    RunJournal runJournal(base, journalFile, scriptdriver::BuildName());
+    scriptdriver::DriverSession session(runJournal.platform(), std::cout, std::cerr, &runJournal);
     return session.Run(std::cin);
 }

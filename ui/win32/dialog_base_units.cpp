@@ -1,17 +1,19 @@
 #include "ui/win32/dialog_base_units.h"
 
+#include <iterator>
+
 #include "ui/win32/gdi_handles.h"
 
 namespace win32ui {
 
 BaseUnits MeasureBaseUnits(HFONT font) {
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static constexpr wchar_t kAlphabet[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const ScreenDc screen;
     const Selection selected(screen.Get(), font);
-    TEXTMETRICA metrics = {};
+    TEXTMETRICW metrics = {};
     SIZE extent = {};
-    GetTextMetricsA(screen.Get(), &metrics);
-    GetTextExtentPoint32A(screen.Get(), kAlphabet, sizeof kAlphabet - 1, &extent);
+    GetTextMetricsW(screen.Get(), &metrics);
+    GetTextExtentPoint32W(screen.Get(), kAlphabet, std::size(kAlphabet) - 1, &extent);
     return {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 

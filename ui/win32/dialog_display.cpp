@@ -8,9 +8,9 @@ namespace win32ui {
 namespace {
 
 bool IsPicture(HWND control) {
-    char name[16] = {};
-    GetClassNameA(control, name, sizeof name);
-    return lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, L"Static") == 0 && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
 }
 
 SIZE ClientSize(const res::DialogTemplate& layout, BaseUnits units) {
@@ -19,8 +19,8 @@ SIZE ClientSize(const res::DialogTemplate& layout, BaseUnits units) {
 }
 
 SIZE OuterSize(HWND dialog, SIZE client, UINT dpi) {
-    return WindowSizeFor(client, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)),
-                         static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)), dpi);
+    return WindowSizeFor(client, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)), dpi);
 }
 
 }  // namespace
@@ -40,11 +40,11 @@ void DialogDisplay::Attach(HWND dialog) {
 UniqueFont DialogDisplay::FontAt(UINT dpi) const {
     // The face, weight and character set of the font the dialog manager made from the
     // template; only the height follows the resolution.
-    LOGFONTA font = {};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(m_dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
     font.lfHeight = -MulDiv(m_layout.fontPoints, static_cast<int>(dpi), 72);
     font.lfWidth = 0;
-    return UniqueFont(CreateFontIndirectA(&font));
+    return UniqueFont(CreateFontIndirectW(&font));
 }
 
 SIZE DialogDisplay::WindowSizeAt(UINT dpi) const {
@@ -61,7 +61,7 @@ void DialogDisplay::MoveToDpi(UINT dpi, const RECT& suggested) {
     for (std::size_t i = 0; i < m_layout.controlCount && child; ++i, child = GetWindow(child, GW_HWNDNEXT)) {
         const res::ControlTemplate& control = m_layout.controls[i];
         // The font first: a combo box sizes its closed height from it.
-        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
         const RECT at = UnitsToPixels(units, control.x, control.y, control.width, control.height);
         SetWindowPos(child, nullptr, at.left, at.top, at.right, at.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -85,7 +85,7 @@ void DialogDisplay::MoveToDpi(UINT dpi, const RECT& suggested) {
 }
 
 void DialogDisplay::LoadIcons(UINT dpi) {
-    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_dialog, GWLP_HINSTANCE));
+    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_dialog, GWLP_HINSTANCE));
     WindowIcons icons = WindowIcons::Load(module, IDR_MAINFRAME, dpi);
     icons.SetOn(m_dialog);
     // The icons before are released only now that the window no longer shows them.

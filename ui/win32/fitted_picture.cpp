@@ -7,7 +7,7 @@ namespace {
 // otherwise blend with and take a copy of.
 UniqueBitmap ScaledCopy(HBITMAP source, int width, int height) {
     BITMAP info = {};
-    if (!GetObjectA(source, sizeof info, &info) || width <= 0 || height <= 0) return UniqueBitmap();
+    if (!GetObjectW(source, sizeof info, &info) || width <= 0 || height <= 0) return UniqueBitmap();
     BITMAPINFO header = {};
     header.bmiHeader.biSize = sizeof header.bmiHeader;
     header.bmiHeader.biWidth = width;
@@ -53,7 +53,7 @@ void FittedPicture::Attach(HWND control) {
     m_control = control;
     // The control never frees the bitmap it loaded from the template; from here on it
     // is ours, the source of every scaled copy.
-    m_source = UniqueBitmap(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    m_source = UniqueBitmap(reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     Fit();
 }
 
@@ -65,7 +65,7 @@ void FittedPicture::Fit() {
     if (!scaled.Valid()) return;
     // What the control returns is the bitmap it showed: the source or the copy before;
     // both stay owned here, the copy until the new one has replaced it.
-    SendMessageA(m_control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get()));
+    SendMessageW(m_control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get()));
     m_shown = std::move(scaled);
 }
 

@@ -11,7 +11,7 @@ static_assert(kNotifyClicked == BN_CLICKED && kNotifySelectionChange == CBN_SELC
 namespace win32ui {
 namespace {
 
-DialogContext* ContextOf(HWND window) { return reinterpret_cast<DialogContext*>(GetWindowLongPtrA(window, DWLP_USER)); }
+DialogContext* ContextOf(HWND window) { return reinterpret_cast<DialogContext*>(GetWindowLongPtrW(window, DWLP_USER)); }
 
 // The core reports through results; anything thrown all the same must not unwind
 // through the system's dialog manager. The dialog ends instead.
@@ -33,7 +33,7 @@ bool IsCloseRequest(UINT message, WPARAM wParam) {
 INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* context = reinterpret_cast<DialogContext*>(lParam);
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
         context->host.Attach(window);
         context->display.Attach(window);
         BOOL focusDefault = TRUE;
@@ -66,7 +66,7 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
         return reinterpret_cast<INT_PTR>(context->display.LargeIcon());
     case WM_GETDPISCALEDSIZE:
         *reinterpret_cast<SIZE*>(lParam) = context->display.WindowSizeAt(static_cast<UINT>(wParam));
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_DPICHANGED:
         context->display.MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -74,7 +74,7 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
     case WM_SETCURSOR:
         if (!context->host.WaitCursorShown()) return FALSE;
         SetCursor(Win32DialogHost::WaitCursor());
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
         return TRUE;
     default:
         return FALSE;

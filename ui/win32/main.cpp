@@ -5,13 +5,13 @@
 #include "platform/journal/journal_log_file.h"
 #include "platform/win32/win32_journal_path.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_text_conversion.h"
 #include "ui/win32/installer_dialog_proc.h"
 #include "ui/win32/win32_dialog_host.h"
 
 #include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// The wide entry point: the C runtime reads the command line through the W call too.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The version 6 classes the manifest asks for: the standard controls and the
     // progress bar, drawn in the system's current style.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     win32plat::Win32Platform system;
     journal::LogFile journalFile(win32plat::TempJournalPath());
-    RunJournal runJournal(system.platform(), journalFile, "Windows, SETUP.EXE", win32plat::AnsiToUtf8);
+    RunJournal runJournal(system.platform(), journalFile, "Windows, SETUP.EXE");
     win32ui::Win32DialogHost host;
     const std::unique_ptr<plat::DialogHost> watchedHost = runJournal.Watch(host);
 
@@ -27,7 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app.InitInstance(runJournal.platform(), *watchedHost, [&](CInstallerDlg& dialog) {
         win32ui::DialogContext context(dialog, host,
                                        [&](int id, int code) { runJournal.Route(dialog, id, code); });
-        return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALLER_DIALOG), nullptr,
+        return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_INSTALLER_DIALOG), nullptr,
                                                 win32ui::InstallerDialogProc,
                                                 reinterpret_cast<LPARAM>(&context)));
     });

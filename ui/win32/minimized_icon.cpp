@@ -9,7 +9,7 @@ IconPlacement CentreIcon(int clientWidth, int clientHeight, int iconWidth, int i
 void PaintMinimizedIcon(HWND window, HICON icon, SIZE iconSize) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    SendMessageA(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(window, &client);
     const IconPlacement at =

@@ -8,7 +8,7 @@ namespace {
 // A function of user32 that older systems lack, or null.
 template <typename Function>
 Function* User32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     if (!user32) return nullptr;
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
 }

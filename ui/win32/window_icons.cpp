@@ -14,8 +14,8 @@ using ScaleDownFunction = HRESULT WINAPI(HINSTANCE, PCWSTR, int, int, HICON*);
 // of the toolchain lacks it, and older versions too.
 ScaleDownFunction* LoadIconWithScaleDownFunction() {
     HMODULE controls = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&InitCommonControlsEx), &controls))
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&InitCommonControlsEx), &controls))
         return nullptr;
     return reinterpret_cast<ScaleDownFunction*>(
         reinterpret_cast<void*>(GetProcAddress(controls, "LoadIconWithScaleDown")));
@@ -39,8 +39,8 @@ WindowIcons WindowIcons::Load(HINSTANCE module, int id, UINT dpi) {
 }
 
 void WindowIcons::SetOn(HWND window) const {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Large()));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Small()));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Large()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Small()));
 }
 
 }  // namespace win32ui

@@ -13,11 +13,7 @@ std::string PosixSystemText::LoadString(unsigned id) {
 }
 
 bool PosixSystemText::ToUtf16(const std::string& text, std::size_t capacity, std::u16string* wide) {
-    std::u16string converted;
-    if (!plat::Utf8ToUtf16(text, &converted)) return false;
-    if (converted.size() + 1 > capacity) return false;
-    *wide = std::move(converted);
-    return true;
+    return plat::Utf8ToUtf16Within(text, capacity, wide);
 }
 
 }  // namespace posixplat

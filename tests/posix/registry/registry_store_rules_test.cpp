@@ -20,7 +20,7 @@ protected:
     std::vector<std::string> SubKeys(RegKeyHandle key) {
         std::vector<std::string> names;
         for (std::uint32_t i = 0;; ++i) {
-            char name[260];
+            char name[766];  // 255 characters of three bytes and the terminator
             std::uint32_t size = sizeof name;
             const RegResult result = m_registry.EnumKey(key, i, name, &size);
             if (result != plat::kErrorSuccess) {
@@ -147,10 +147,20 @@ TEST_F(RegistryStoreRules, NamesTheFileCannotHoldAreRefused) {
         EXPECT_EQ(m_registry.CreateKey(key, name, &sub), plat::kErrorInvalidParameter);
         EXPECT_EQ(SetString(m_registry, key, name, "x"), plat::kErrorInvalidParameter);
     }
-    EXPECT_EQ(m_registry.CreateKey(key, std::string(256, 'k'), &sub), plat::kErrorInvalidParameter);
+    // Lengths are characters (UTF-16 units), as Windows counts them, not bytes.
+    std::string katakana255, katakana256;
+    for (int i = 0; i < 255; ++i) katakana255 += "ア";
+    katakana256 = katakana255 + "ア";
+    std::string pairs128;  // 128 characters beyond the basic plane: 256 units
+    for (int i = 0; i < 128; ++i) pairs128 += "\xF0\x9F\x8E\xAE";
+    for (const std::string& tooLong : {std::string(256, 'k'), katakana256, pairs128}) {
+        EXPECT_EQ(m_registry.CreateKey(key, tooLong, &sub), plat::kErrorInvalidParameter);
+    }
     EXPECT_EQ(m_registry.CreateKey(key, std::string(255, 'k'), &sub), plat::kErrorSuccess);
     m_registry.CloseKey(sub);
-    EXPECT_EQ(SubKeys(key), std::vector<std::string>{std::string(255, 'k')});
+    EXPECT_EQ(m_registry.CreateKey(key, katakana255, &sub), plat::kErrorSuccess);
+    m_registry.CloseKey(sub);
+    EXPECT_EQ(SubKeys(key), (std::vector<std::string>{std::string(255, 'k'), katakana255}));
     EXPECT_EQ(SetString(m_registry, key, "tab\there \"quoted\" back\\slash", "x"), plat::kErrorSuccess);
     m_registry.CloseKey(key);
 }

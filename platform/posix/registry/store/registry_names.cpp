@@ -26,13 +26,23 @@ bool IsPlainText(std::string_view text) {
     return IsValidUtf8(text);
 }
 
+std::size_t Utf16Units(std::string_view text) {
+    std::size_t units = 0;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;  // a character starts here
+        if ((byte & 0xF8) == 0xF0) ++units;  // and needs a surrogate pair
+    }
+    return units;
+}
+
 bool IsStorableKeyName(std::string_view name) {
-    return !name.empty() && name.size() <= kMaxKeyNameBytes && name.find('\\') == std::string_view::npos &&
+    return !name.empty() && Utf16Units(name) <= kMaxKeyNameUnits && name.find('\\') == std::string_view::npos &&
            IsPlainText(name);
 }
 
 bool IsStorableValueName(std::string_view name) {
-    return name.size() <= kMaxValueNameBytes && IsPlainText(name);
+    return Utf16Units(name) <= kMaxValueNameUnits && IsPlainText(name);
 }
 
 }  // namespace posixplat::reg
