@@ -1,5 +1,6 @@
 #include "platform/journal/journal_registry.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/registry_roots.h"
@@ -11,8 +12,11 @@ namespace {
 std::string DataText(const Journal& journal, std::uint32_t type, const unsigned char* data, std::uint32_t size) {
     if ((type == plat::kRegSz || type == plat::kRegExpandSz) && data) {
         std::string text(reinterpret_cast<const char*>(data), size);
-        text = text.substr(0, text.find('\0'));
-        return "\"" + journal.Utf8(text) + "\"";
+        text.resize(std::min(text.size(), text.find('\0')));
+        std::string quoted = "\"";
+        journal.AppendUtf8(quoted, text);
+        quoted += '"';
+        return quoted;
     }
     if (type == plat::kRegDword && size == 4 && data) {
         char text[24];
