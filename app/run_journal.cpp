@@ -79,6 +79,8 @@ void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
     m_command = 0;
 }
 
+void RunJournal::SetSystemNotes(std::vector<std::string> notes) { m_systemNotes = std::move(notes); }
+
 void RunJournal::RunStarts(plat::DialogHost& window) {
     journal::RunHeader header;
     header.version = DottedVersion();
@@ -105,7 +107,9 @@ void RunJournal::RunStarts(plat::DialogHost& window) {
         header.state += " (state " + std::to_string(m_dialog->m_nInstallState) + ")";
     }
     m_awaitingResult = false;
-    m_journal.BeginRun(journal::HeaderLines(header, std::time(nullptr)));
+    std::vector<std::string> lines = journal::HeaderLines(header, std::time(nullptr));
+    for (const std::string& note : m_systemNotes) lines.push_back("system: " + note);
+    m_journal.BeginRun(lines);
 }
 
 void RunJournal::RunShows(const std::string& message) {

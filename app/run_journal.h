@@ -7,6 +7,7 @@
 // way; where the journal goes is each front-end's choice.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_host.h"
 #include "platform/journal/journal.h"
@@ -27,6 +28,9 @@ public:
     plat::Platform& platform();
     // The host for the dialog: `window`, watched. Lives no longer than this object.
     std::unique_ptr<plat::DialogHost> Watch(plat::DialogHost& window);
+    // What opening the system changed in it (a disc given a drive letter, say): each
+    // run's header ends with these lines, "system: <note>".
+    void SetSystemNotes(std::vector<std::string> notes);
     // Hands a command of the window to `dialog`, as the front-end would itself.
     void Route(CInstallerDlg& dialog, int id, int code);
 
@@ -37,6 +41,7 @@ private:
 
     plat::Platform& m_real;
     std::string m_build;
+    std::vector<std::string> m_systemNotes;
     journal::Journal m_journal;
     journal::JournalPlatform m_platform;
     // The command being handled and the dialog it went to, while it is handled.

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/journal/journal_places.h"
+#include "platform/posix/optical_mounts.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_registry.h"
@@ -19,6 +20,7 @@
 #include "platform/posix/wine_launchers.h"
 #include "platform/posix/wine_prefix.h"
 #include "platform/posix/wine_server.h"
+#include "platform/posix/wine/wine_disc_drives.h"
 
 namespace posixplat {
 namespace {
@@ -63,6 +65,14 @@ std::map<std::string, std::string> WineDriveTypes(plat::Registry& registry) {
     return types;
 }
 
+// The prefix's drives, after the discs that had no letter got one.
+std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::string& mountTable,
+                                       plat::Registry& registry, std::vector<std::string>* notes,
+                                       std::vector<std::string>* problems) {
+    *notes = AddWineDiscDrives(prefix, ReadOpticalMountEntries(mountTable), registry, problems);
+    return ReadWineDrives(prefix, WineDriveTypes(registry), mountTable);
+}
+
 }  // namespace
 
 std::string DefaultSystemRoot() {
@@ -88,11 +98,13 @@ struct PosixPlatform::Impl {
 
     // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
     // follows them, and launchers beside the links saved in its menu and on its desktop.
-    Impl(const std::string& prefix, const std::string& mountTable)
+    // `lock` is the prefix's server lock, held for as long as the platform lives.
+    Impl(const std::string& prefix, const std::string& mountTable, std::unique_ptr<WineServerLock> lock)
         : root(prefix),
+          serverLock(std::move(lock)),
           registry(std::make_unique<PosixRegistry>(WinePrefixHives{prefix})),
           fileSystem(std::make_unique<PosixFileSystem>(
-              ReadWineDrives(prefix, WineDriveTypes(*registry), mountTable), LinkReach::kAnywhere)),
+              PrefixDrives(prefix, mountTable, *registry, &notes, &startProblems), LinkReach::kAnywhere)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
           shell(std::make_unique<PosixShell>(*fileSystem,
                                              [this](const std::string& link, const std::string& working) {
@@ -103,7 +115,10 @@ struct PosixPlatform::Impl {
     }
 
     std::string root;
+    std::unique_ptr<WineServerLock> serverLock;
     std::unique_ptr<PosixRegistry> registry;
+    std::vector<std::string> notes;
+    std::vector<std::string> startProblems;
     std::unique_ptr<PosixFileSystem> fileSystem;
     std::unique_ptr<WineLaunchers> launchers;
     std::unique_ptr<PosixShell> shell;
@@ -148,17 +163,15 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
         if (error) *error = why;
         return nullptr;
     }
-    // Checked before anything is read or written: the server would undo our changes.
-    if (const std::string socket = RunningWineServer(prefix); !socket.empty()) {
-        if (error) {
-            *error = "Wine is running programs in the prefix " + prefix +
-                     "; it keeps the prefix's registry in memory and would undo the install when they end. "
-                     "Close the programs of this prefix, or end them with: WINEPREFIX=\"" + prefix + "\" wineserver -k";
-        }
+    // Taken before anything is read or written, and held to the end: a server running
+    // meanwhile would undo our changes when it ends.
+    std::unique_ptr<WineServerLock> lock = WineServerLock::Take(prefix, &why);
+    if (!lock) {
+        if (error) *error = why;
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(prefix, mountTable);
+    platform->m_impl = std::make_unique<Impl>(prefix, mountTable, std::move(lock));
     return platform;
 }
 
@@ -184,9 +197,12 @@ std::string PosixPlatform::JournalPath() const {
 }
 
 std::vector<std::string> PosixPlatform::Problems() const {
-    std::vector<std::string> problems = m_impl->fileSystem->Problems();
+    std::vector<std::string> problems = m_impl->startProblems;
+    for (const std::string& problem : m_impl->fileSystem->Problems()) problems.push_back(problem);
     m_impl->registry->CheckHives(&problems);
     return problems;
 }
+
+const std::vector<std::string>& PosixPlatform::Notes() const { return m_impl->notes; }
 
 }  // namespace posixplat

@@ -34,6 +34,9 @@ public:
     // one line each naming the file, and the line where there is one. The platform still
     // works without it; the front-ends show it before the dialog.
     std::vector<std::string> Problems() const;
+    // What opening the system changed in it or found worth saying (a disc given a drive
+    // letter, say), one line each, for the front-ends to print and journal.
+    const std::vector<std::string>& Notes() const;
 
 private:
     PosixPlatform();
