@@ -28,13 +28,15 @@ int main(int argc, char** argv) {
 
     std::string opened;
     std::unique_ptr<scriptdriver::SystemPlatform> system =
-        scriptdriver::OpenSystemPlatform(options.winePrefix, &opened, &error);
+        scriptdriver::OpenSystemPlatform(options.winePrefix, options.sandbox, &opened, &error);
     if (!system) {
         std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
         return 1;
     }
     if (!opened.empty()) std::cout << opened << std::endl;
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
+    const std::vector<std::string> notes = system->notes();
+    for (const std::string& note : notes) std::cerr << "mirel-setup-script: " << note << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     // Without a fault asked for, the dialog runs on the platform exactly as the product does.
     plat::Platform& base = options.injectsFaults ? faults.platform() : system->platform();
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
                                                          : std::filesystem::path(options.logFile));
     RunJournal runJournal(base, journalFile, scriptdriver::BuildName(),
                           scriptdriver::JournalToUtf8());
+    runJournal.SetSystemNotes(notes);
     scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
     return session.Run(std::cin);
 }
