@@ -70,6 +70,7 @@ std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::str
                                        plat::Registry& registry, std::vector<std::string>* notes,
                                        std::vector<std::string>* problems) {
     *notes = AddWineDiscDrives(prefix, ReadOpticalMountEntries(mountTable), registry, problems);
+    if (JapaneseLocale().empty()) notes->push_back(NoJapaneseLocaleWarning());
     return ReadWineDrives(prefix, WineDriveTypes(registry), mountTable);
 }
 

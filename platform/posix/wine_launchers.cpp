@@ -1,16 +1,19 @@
 #include "platform/posix/wine_launchers.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_handles.h"
+#include "platform/posix/registry_names.h"
 #include "platform/posix/windows_path.h"
 
 namespace posixplat {
@@ -31,6 +34,17 @@ std::string XdgFolder(const char* variable, const char* fallbackBelowHome) {
     return Home() + fallbackBelowHome;
 }
 
+// A value of user-dirs.dirs as xdg-user-dirs writes it: \" and \\ stand for the
+// characters themselves (and \$ for a dollar that is not $HOME's).
+std::string UnescapeUserDir(const std::string& quoted) {
+    std::string value;
+    for (std::string::size_type i = 0; i < quoted.size(); ++i) {
+        if (quoted[i] == '\\' && i + 1 < quoted.size()) ++i;
+        value.push_back(quoted[i]);
+    }
+    return value;
+}
+
 // XDG_DESKTOP_DIR="$HOME/Desktop" from user-dirs.dirs, with $HOME expanded.
 std::string DesktopFromUserDirs() {
     const std::string file = XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs";
@@ -48,8 +62,8 @@ std::string DesktopFromUserDirs() {
         const std::string line = text.substr(start, end - start);
         start = end + 1;
         if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
-        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
-        if (value.rfind("$HOME", 0) == 0) value = Home() + value.substr(5);
+        std::string value = UnescapeUserDir(line.substr(key.size(), line.size() - key.size() - 1));
+        if (value.rfind("$HOME", 0) == 0 && (value.size() == 5 || value[5] == '/')) value = Home() + value.substr(5);
         if (!value.empty() && value[0] == '/') return value;
     }
     return {};
@@ -100,7 +114,15 @@ std::string EntryValue(const std::string& text, bool exec) {
     return escaped;
 }
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+// What a desktop entry's value cannot carry: a line break or another control byte
+// (a tab has its escape), or text that is not UTF-8.
+bool CannotBeWritten(const std::string& text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7f) return true;
+    }
+    return !reg::IsValidUtf8(text);
+}
 
 bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mode) {
     std::error_code ec;
@@ -128,14 +150,36 @@ LauncherFolders DefaultLauncherFolders() {
     return folders;
 }
 
+std::string JapaneseLocale() {
+    // Asked of the C library itself: what `locale -a` lists is what it can load.
+    for (const char* name : {"ja_JP.UTF-8", "ja_JP.utf8"}) {
+        if (locale_t loaded = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0))) {
+            ::freelocale(loaded);
+            return "ja_JP.UTF-8";
+        }
+    }
+    return {};
+}
+
+std::string NoJapaneseLocaleWarning() {
+    return "no Japanese UTF-8 locale is installed, so Wine cannot give the game code page 932 and its texts will be "
+           "garbled; make one on Debian with: sudo apt-get install locales && sudo sed -i "
+           "'s/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen";
+}
+
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder) {
-    if (HasLineBreak(name) || HasLineBreak(prefix) || HasLineBreak(hostLinkPath) || HasLineBreak(hostWorkingFolder)) {
+                             const std::string& hostWorkingFolder, const std::string& locale) {
+    if (CannotBeWritten(name) || CannotBeWritten(prefix) || CannotBeWritten(hostLinkPath) ||
+        CannotBeWritten(hostWorkingFolder)) {
         return {};
     }
     // As Wine's builder: Wine's start program opens the link, so its target starts in its
     // own working folder, under Wine in this prefix.
-    const std::string exec = "env WINEPREFIX=" + ExecArgument(prefix) + " wine start /unix " + ExecArgument(hostLinkPath);
+    // Each argument quoted whole, as the desktop entry rules want (a reader that splits
+    // VAR="value" itself would otherwise see a different argument).
+    std::string exec = "env " + ExecArgument("WINEPREFIX=" + prefix);
+    if (!locale.empty()) exec += " " + ExecArgument("LANG=" + locale) + " " + ExecArgument("LC_ALL=" + locale);
+    exec += " wine start /unix " + ExecArgument(hostLinkPath);
     std::string text = "[Desktop Entry]\nType=Application\nName=" + EntryValue(name, false) +
                        "\nExec=" + EntryValue(exec, true) + "\n";
     if (!hostWorkingFolder.empty()) text += "Path=" + EntryValue(hostWorkingFolder, false) + "\n";
@@ -191,7 +235,7 @@ void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& wo
     if (!workingFolder.empty() && !m_fileSystem.ToHostPath(workingFolder, &hostWorking)) hostWorking.clear();
     const std::string name = launcher.substr(launcher.rfind('/') + 1, launcher.size() - launcher.rfind('/') - 1 -
                                                                            std::string(kLauncherSuffix).size());
-    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking);
+    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale());
     if (text.empty()) return;
     // A launcher on the desktop is started by opening it, which desktops allow only for
     // an executable file; a menu entry is read by the menu.

@@ -46,9 +46,17 @@ private:
 };
 
 // The text of a launcher that starts the link at `hostLinkPath` under Wine in `prefix`,
-// named `name`, in the working folder `hostWorkingFolder` (may be empty). Empty when a
-// path holds a byte a desktop entry cannot carry (a line break).
+// named `name`, in the working folder `hostWorkingFolder` (may be empty), in the locale
+// `locale` (LANG and LC_ALL; empty: the player's own). Empty when a path holds a byte a
+// desktop entry cannot carry (a line break or another control byte, or text that is not
+// UTF-8).
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder);
+                             const std::string& hostWorkingFolder, const std::string& locale);
+
+// A Japanese UTF-8 locale the system has ("ja_JP.UTF-8"); empty when it has none. The
+// game keeps its texts in code page 932, which Wine gives only under such a locale.
+std::string JapaneseLocale();
+// What to tell the player when there is none, with the Debian commands that make one.
+std::string NoJapaneseLocaleWarning();
 
 }  // namespace posixplat

@@ -16,6 +16,7 @@
 #include "platform/journal/journal_places.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/posix/system_choice.h"
+#include "platform/posix/wine_launchers.h"
 #include "res/resource_tables.h"
 #include "ui/qt/dialog_layout.h"
 #include "ui/qt/geometry_report.h"
@@ -57,7 +58,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::cout << opened << std::endl;
-    for (const std::string& note : system->Notes()) std::cout << note << std::endl;
+    for (const std::string& note : system->Notes()) {
+        std::cout << note << std::endl;
+        if (note == posixplat::NoJapaneseLocaleWarning()) {
+            QMessageBox::warning(nullptr, caption, QString::fromStdString(note));
+        }
+    }
     if (const std::vector<std::string> problems = system->Problems(); !problems.empty()) {
         qtui::ShowSystemProblems(caption, problems);
     }
