@@ -16,6 +16,8 @@ public:
     // Creates the root folder if needed; a relative root is taken from the current
     // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    // $WINEPREFIX, else ~/.wine, as Wine takes it.
+    static std::string DefaultWinePrefix();
     // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
     // prefix or a Wine server of it is running (nothing is read or changed then).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);
@@ -37,6 +39,9 @@ public:
     // What opening the system changed in it or found worth saying (a disc given a drive
     // letter, say), one line each, for the front-ends to print and journal.
     const std::vector<std::string>& Notes() const;
+    // Those of the notes the player should see in a box before the dialog (no Japanese
+    // locale for the game, say).
+    std::vector<std::string> Warnings() const;
 
 private:
     PosixPlatform();

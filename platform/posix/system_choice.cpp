@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/posix/wine_prefix.h"
-
 namespace posixplat {
 
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error) {
@@ -38,7 +36,7 @@ SystemChoice ResolveSystemChoice(const SystemChoice& choice) {
         resolved.kind = root && *root ? SystemChoice::Kind::kSandbox : SystemChoice::Kind::kWinePrefix;
     }
     if (resolved.dir.empty()) {
-        resolved.dir = resolved.kind == SystemChoice::Kind::kSandbox ? DefaultSystemRoot() : DefaultWinePrefix();
+        resolved.dir = resolved.kind == SystemChoice::Kind::kSandbox ? DefaultSystemRoot() : PosixPlatform::DefaultWinePrefix();
     }
     return resolved;
 }

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/installer_app.h"
-#include "app/run_journal.h"
+#include "frontend/installer_app.h"
+#include "frontend/run_journal.h"
 #include "platform/journal/journal_log_file.h"
 #include "platform/journal/journal_places.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/posix/system_choice.h"
-#include "platform/posix/wine_launchers.h"
 #include "res/resource_tables.h"
 #include "ui/qt/dialog_layout.h"
 #include "ui/qt/geometry_report.h"
@@ -58,11 +57,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::cout << opened << std::endl;
-    for (const std::string& note : system->Notes()) {
-        std::cout << note << std::endl;
-        if (note == posixplat::NoJapaneseLocaleWarning()) {
-            QMessageBox::warning(nullptr, caption, QString::fromStdString(note));
-        }
+    for (const std::string& note : system->Notes()) std::cout << note << std::endl;
+    for (const std::string& warning : system->Warnings()) {
+        QMessageBox::warning(nullptr, caption, QString::fromStdString(warning));
     }
     if (const std::vector<std::string> problems = system->Problems(); !problems.empty()) {
         qtui::ShowSystemProblems(caption, problems);

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/posix/posix_handles.h"
+#include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
 namespace {

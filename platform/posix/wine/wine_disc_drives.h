@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/optical_mounts.h"
+#include "platform/posix/drives/optical_mounts.h"
 #include "platform/registry.h"
 
 namespace posixplat {

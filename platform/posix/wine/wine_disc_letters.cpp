@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/posix/posix_handles.h"
+#include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
 namespace {
