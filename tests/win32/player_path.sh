@@ -140,7 +140,8 @@ case "$case_name" in
     driver_pid=$!
     exec 4> "$TMP/commands"
     printf 'start\ndump\n' >&4
-    for _ in $(seq 100); do grep -q '^1003 ' "$TMP/out" && break; sleep 0.1; done
+    for _ in $(seq 600); do grep -q "^1003 " "$TMP/out" && break; sleep 0.1; done
+    grep -q "^1003 " "$TMP/out" || fail "the driver did not open the prefix: $(cat "$TMP/out")"
     # The player starts a Wine program while the installer is open.
     started=$(date +%s.%N)
     wine reg add 'HKCU\Software\Probe' /v Midway /d yes /f > "$TMP/wine.out" 2>&1; wine_status=$?

@@ -115,7 +115,7 @@ std::unique_ptr<WineServerLock> WineServerLock::Take(const std::string& prefix, 
             struct flock holder = range;
             const bool known = ::fcntl(fd.Get(), F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK;
             const std::string name = known ? ProcessName(holder.l_pid) : std::string();
-            if (!known || name == "wineserver") {
+            if (!known || name.rfind("wineserver", 0) == 0) {
                 *error = "Wine is running programs in the prefix " + prefix +
                          "; it keeps the prefix's registry in memory and would undo the install when they end. "
                          "Close the programs of this prefix, or end them with: WINEPREFIX=\"" + prefix +
