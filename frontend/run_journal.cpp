@@ -79,6 +79,8 @@ void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
     m_command = 0;
 }
 
+void RunJournal::SetRunNotes(std::function<std::vector<std::string>()> source) { m_runNotes = std::move(source); }
+
 void RunJournal::SetSystemNotes(std::vector<std::string> notes) { m_systemNotes = std::move(notes); }
 
 void RunJournal::RunStarts(plat::DialogHost& window) {
@@ -125,6 +127,9 @@ void RunJournal::RunShows(const std::string& message) {
             outcome = words;
             break;
         }
+    }
+    if (m_runNotes) {
+        for (const std::string& note : m_runNotes()) m_journal.Change(note);
     }
     m_journal.EndRun("result: " + outcome + " (\"" + m_journal.Utf8(OneLine(message)) + "\")");
 }

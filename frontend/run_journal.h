@@ -5,6 +5,7 @@
 // the journal as its header, its changes and failures, and its result, the message the
 // user was shown. Every front-end (Qt, Win32, the scripted driver) composes it the same
 // way; where the journal goes is each front-end's choice.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ public:
     // What opening the system changed in it (a disc given a drive letter, say): each
     // run's header ends with these lines, "system: <note>".
     void SetSystemNotes(std::vector<std::string> notes);
+    // Where the lines come from that the system has to say about a run as it ends
+    // (a shortcut that got no launcher): each goes into the journal before the result.
+    void SetRunNotes(std::function<std::vector<std::string>()> source);
     // Hands a command of the window to `dialog`, as the front-end would itself.
     void Route(CInstallerDlg& dialog, int id, int code);
 
@@ -42,6 +46,7 @@ private:
     plat::Platform& m_real;
     std::string m_build;
     std::vector<std::string> m_systemNotes;
+    std::function<std::vector<std::string>()> m_runNotes;
     journal::Journal m_journal;
     journal::JournalPlatform m_platform;
     // The command being handled and the dialog it went to, while it is handled.

@@ -158,6 +158,10 @@ std::vector<std::string> PosixPlatform::Problems() const {
 
 const std::vector<std::string>& PosixPlatform::Notes() const { return m_impl->notes; }
 
+std::vector<std::string> PosixPlatform::TakeRunNotes() {
+    return m_impl->launchers ? m_impl->launchers->TakeRefusals() : std::vector<std::string>();
+}
+
 std::vector<std::string> PosixPlatform::Warnings() const {
     std::vector<std::string> warnings;
     for (const std::string& note : m_impl->notes) {

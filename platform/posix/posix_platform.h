@@ -42,6 +42,9 @@ public:
     // Those of the notes the player should see in a box before the dialog (no Japanese
     // locale for the game, say).
     std::vector<std::string> Warnings() const;
+    // What a run did not do that the player should know, since the last call (a
+    // shortcut whose path no launcher can hold), one line each.
+    std::vector<std::string> TakeRunNotes();
 
 private:
     PosixPlatform();

@@ -19,6 +19,9 @@
 #     foreign_owner         a prefix another user owns is refused and left as it was; a
 #                           hive of another owner in one's own prefix keeps owner and mode
 #     no_prefix             without a prefix the driver says how to make one and exits 1
+#     odd_paths             a prefix whose path holds a newline, a carriage return, an escape
+#                           byte or a byte that is not UTF-8: the shortcuts are made, no
+#                           launcher, and the install says why on stderr and in the journal
 #
 # Environment: LINUX_DRIVER, LAUNCH_PROBE, WINEBOOT_PREFIX, SAMPLE_DISC.
 set -uo pipefail
@@ -186,6 +189,27 @@ case "$case_name" in
     [ ! -e "$WINEPREFIX" ] || fail "something was made at $WINEPREFIX"
     out=$(driver --sandbox "$TMP/root" <<< $'start\ndump' 2>&1)
     grep -q '^1001 ' <<< "$out" && [ -d "$TMP/root/registry" ] || fail "--sandbox ROOT does not open the sandbox: $out"
+    ;;
+  odd_paths)
+    mount_disc -J -R
+    for odd in $'new\nline' $'carriage\rreturn' $'esc\033ape' $'not\377utf8'; do
+      odd_prefix="$TMP/prefix $odd"
+      cp -a "$WIN" "$odd_prefix"
+      rm -rf "$XDG_DATA_HOME/applications" "$XDG_STATE_HOME"
+      out=$(WINEPREFIX=$odd_prefix driver <<< "$minimum_install" 2>&1)
+      shown=$(printf '%q' "$odd")
+      grep -qF "$DONE" <<< "$out" || fail "$shown: the install did not finish: $out"
+      [ "$(grep -c 'no launcher for the shortcut' <<< "$out")" = 2 ] || fail "$shown: stderr does not say why: $out"
+      [ "$(grep -c 'no launcher for the shortcut' "$XDG_STATE_HOME/mirel-setup/setup.log")" = 2 ] ||
+        fail "$shown: the journal does not say why: $(tail -4 "$XDG_STATE_HOME/mirel-setup/setup.log")"
+      [ -z "$(find "$XDG_DATA_HOME" "$HOME/Desktop" -name '*.desktop' 2>/dev/null)" ] || fail "$shown: a launcher was written"
+      # The prefix's Desktop is the player's home, as wineboot linked it.
+      [ -f "$(echo "$odd_prefix"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Velstra/ハルネア/ハルネア.lnk)" ] &&
+        [ -f "$HOME/ハルネア.lnk" ] || fail "$shown: the shortcuts are not kept"
+      rm -f "$HOME/ハルネア.lnk"
+      WINEPREFIX=$odd_prefix wineserver -k >/dev/null 2>&1
+      rm -rf "$odd_prefix"
+    done
     ;;
   *) echo "no such case: $case_name" >&2; exit 2 ;;
 esac

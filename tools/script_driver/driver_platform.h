@@ -24,6 +24,8 @@ public:
     virtual std::vector<std::string> problems() const { return {}; }
     // What opening the system changed in it (a disc given a drive letter), one line each.
     virtual std::vector<std::string> notes() const { return {}; }
+    // What the last run left undone that the player should know, since the last call.
+    virtual std::vector<std::string> TakeRunNotes() { return {}; }
     // Where the product keeps its install journal on this system.
     virtual std::filesystem::path JournalPath() const = 0;
 };

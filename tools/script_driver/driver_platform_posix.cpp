@@ -14,6 +14,7 @@ public:
     plat::Platform& platform() override { return m_platform->platform(); }
     std::vector<std::string> problems() const override { return m_platform->Problems(); }
     std::vector<std::string> notes() const override { return m_platform->Notes(); }
+    std::vector<std::string> TakeRunNotes() override { return m_platform->TakeRunNotes(); }
     std::filesystem::path JournalPath() const override {
         return std::filesystem::path(m_platform->JournalPath());
     }

@@ -41,9 +41,17 @@ int main(int argc, char** argv) {
     // Without a fault asked for, the dialog runs on the platform exactly as the product does.
     plat::Platform& base = options.injectsFaults ? faults.platform() : system->platform();
     scriptdriver::TextCodec codec{scriptdriver::Utf8ToAnsi, scriptdriver::AnsiToUtf8};
+    // What a run left undone that the player should know goes to standard error too.
+    const auto runNotes = [&system] {
+        std::vector<std::string> said = system->TakeRunNotes();
+        for (const std::string& note : said) std::cerr << "mirel-setup-script: " << note << '\n';
+        return said;
+    };
     if (options.noLog) {
         scriptdriver::DriverSession session(base, codec, std::cout, std::cerr);
-        return session.Run(std::cin);
+        const int status = session.Run(std::cin);
+        runNotes();
+        return status;
     }
     // The journal sees the faults as the system's own failures.
     journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
@@ -51,6 +59,9 @@ int main(int argc, char** argv) {
     RunJournal runJournal(base, journalFile, scriptdriver::BuildName(),
                           scriptdriver::JournalToUtf8());
     runJournal.SetSystemNotes(notes);
+    runJournal.SetRunNotes(runNotes);
     scriptdriver::DriverSession session(runJournal.platform(), codec, std::cout, std::cerr, &runJournal);
-    return session.Run(std::cin);
+    const int status = session.Run(std::cin);
+    runNotes();
+    return status;
 }

@@ -69,6 +69,11 @@ int main(int argc, char* argv[]) {
     journal::LogFile journalFile(system->JournalPath());
     RunJournal runJournal(system->platform(), journalFile, "Linux, Qt");
     runJournal.SetSystemNotes(system->Notes());
+    runJournal.SetRunNotes([&system] {
+        std::vector<std::string> said = system->TakeRunNotes();
+        for (const std::string& note : said) std::cerr << "mirel-setup: " << note << '\n';
+        return said;
+    });
 
     qtui::QtDialogHost host;
     const std::unique_ptr<plat::DialogHost> watchedHost = runJournal.Watch(host);

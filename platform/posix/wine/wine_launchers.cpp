@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/posix/drives/windows_path.h"
 #include "platform/posix/fs/posix_file_system.h"
@@ -114,6 +115,23 @@ bool CannotBeWritten(const std::string& text) {
         if ((byte < 0x20 && byte != '\t') || byte == 0x7f) return true;
     }
     return !reg::IsValidUtf8(text);
+}
+
+// `text` with its control bytes and bytes outside UTF-8 shown as \xNN, for a message.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || (byte >= 0x80 && !reg::IsValidUtf8(text))) {
+            static const char kHex[] = "0123456789abcdef";
+            shown += "\\x";
+            shown.push_back(kHex[byte >> 4]);
+            shown.push_back(kHex[byte & 15]);
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mode) {
@@ -228,12 +246,19 @@ void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& wo
     const std::string name = launcher.substr(launcher.rfind('/') + 1, launcher.size() - launcher.rfind('/') - 1 -
                                                                            std::string(kLauncherSuffix).size());
     const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale());
-    if (text.empty()) return;
+    if (text.empty()) {
+        m_refusals.push_back("no launcher for the shortcut " + Printable(hostLink) +
+                             ": a path in it holds a line break, a control character or bytes that are not "
+                             "UTF-8, which a desktop entry cannot hold; the shortcut itself is kept");
+        return;
+    }
     // A launcher on the desktop is started by opening it, which desktops allow only for
     // an executable file; a menu entry is read by the menu.
     const bool onDesktop = launcher.rfind(m_folders.desktop + "/", 0) == 0;
     WriteWholeFile(launcher, text, onDesktop ? 0755 : 0644);
 }
+
+std::vector<std::string> WineLaunchers::TakeRefusals() { return std::exchange(m_refusals, {}); }
 
 void WineLaunchers::FileRemoved(const std::string& windowsPath) {
     const std::string launcher = LauncherPathOf(windowsPath);

@@ -4,6 +4,7 @@
 // <applications>/wine/Programs/<same sub-folders>/, a link on the Windows desktop one in
 // the XDG desktop folder. Each starts the link's target under Wine in this prefix.
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -33,6 +34,10 @@ public:
     // menu folder that this leaves empty.
     void FileRemoved(const std::string& windowsPath);
 
+    // The links saved since the last call that got no launcher because a path cannot be
+    // written in one, one line each saying so.
+    std::vector<std::string> TakeRefusals();
+
     // Where the launcher of the link at `linkPath` goes; empty for a link elsewhere.
     std::string LauncherPathOf(const std::string& linkPath);
 
@@ -43,6 +48,7 @@ private:
     PosixFileSystem& m_fileSystem;
     plat::Registry& m_registry;
     LauncherFolders m_folders;
+    std::vector<std::string> m_refusals;
 };
 
 // The text of a launcher that starts the link at `hostLinkPath` under Wine in `prefix`,
