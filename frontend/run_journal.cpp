@@ -66,6 +66,10 @@ void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
     m_journal.Flush();
 }
 
+void RunJournal::SetRunNotes(std::function<std::vector<std::string>()> source) { m_runNotes = std::move(source); }
+
+void RunJournal::SetSystemNotes(std::vector<std::string> notes) { m_systemNotes = std::move(notes); }
+
 void RunJournal::RunStarts(const RunStart& start) {
     journal::RunHeader header;
     header.version = DottedVersion();
@@ -81,7 +85,9 @@ void RunJournal::RunStarts(const RunStart& start) {
     const InstallMode* installed = ModeOfState(start.stateBefore);
     header.state = installed ? installed->name : "nothing";
     header.state += " (state " + std::to_string(start.stateBefore) + ")";
-    m_journal.BeginRun(journal::HeaderLines(header, std::time(nullptr)));
+    std::vector<std::string> lines = journal::HeaderLines(header, std::time(nullptr));
+    for (const std::string& note : m_systemNotes) lines.push_back("system: " + note);
+    m_journal.BeginRun(lines);
 }
 
 void RunJournal::RunEnds(RunResult result, const std::string& message) {
@@ -89,5 +95,8 @@ void RunJournal::RunEnds(RunResult result, const std::string& message) {
     const char* outcome = "install succeeded";
     if (result == RunResult::InstallFailed) outcome = "install failed";
     if (result == RunResult::Uninstalled) outcome = "uninstalled";
+    if (m_runNotes) {
+        for (const std::string& note : m_runNotes()) m_journal.Change(note);
+    }
     m_journal.EndRun(std::string("result: ") + outcome + " (\"" + m_journal.Utf8(OneLine(message)) + "\")");
 }

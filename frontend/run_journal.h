@@ -5,8 +5,10 @@
 // its changes and failures, and its result, the message the user was shown. Every
 // front-end (Qt, Win32, the scripted driver) composes it the same way; where the journal
 // goes is each front-end's choice.
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/run_observer.h"
 #include "platform/dialog_host.h"
@@ -28,6 +30,12 @@ public:
     plat::Platform& platform();
     // The host for the dialog: `window`, watched. Lives no longer than this object.
     std::unique_ptr<plat::DialogHost> Watch(plat::DialogHost& window);
+    // What opening the system changed in it (a disc given a drive letter, say): each
+    // run's header ends with these lines, "system: <note>".
+    void SetSystemNotes(std::vector<std::string> notes);
+    // Where the lines come from that the system has to say about a run as it ends
+    // (a shortcut that got no launcher): each goes into the journal before the result.
+    void SetRunNotes(std::function<std::vector<std::string>()> source);
     // Hands a command of the window to `dialog`, as the front-end would itself; the
     // dialog tells this journal of the runs the command makes.
     void Route(CInstallerDlg& dialog, int id, int code);
@@ -40,6 +48,8 @@ private:
 
     plat::Platform& m_real;
     std::string m_build;
+    std::vector<std::string> m_systemNotes;
+    std::function<std::vector<std::string>()> m_runNotes;
     journal::Journal m_journal;
     journal::JournalPlatform m_platform;
 };

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/journal/journal_places.h"
+#include "platform/posix/drives/optical_mounts.h"
 #include "platform/posix/fs/posix_file_system.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/registry/posix_registry.h"
@@ -13,6 +14,7 @@
 #include "platform/posix/posix_system_errors.h"
 #include "platform/posix/codepage/posix_system_text.h"
 #include "platform/posix/user/user_folders.h"
+#include "platform/posix/wine/wine_disc_drives.h"
 #include "platform/posix/wine/wine_drives.h"
 #include "platform/posix/wine/wine_hives.h"
 #include "platform/posix/wine/wine_launchers.h"
@@ -23,6 +25,15 @@ namespace posixplat {
 namespace {
 
 constexpr const char* kProcessMountTable = "/proc/self/mounts";
+
+// The prefix's drives, after the discs that had no letter got one.
+std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::string& mountTable,
+                                       plat::Registry& registry, std::vector<std::string>* notes,
+                                       std::vector<std::string>* problems) {
+    *notes = AddWineDiscDrives(prefix, ReadOpticalMountEntries(mountTable), registry, problems);
+    if (JapaneseLocale().empty()) notes->push_back(NoJapaneseLocaleWarning());
+    return ReadWineDrives(prefix, ReadWineDriveTypes(registry), mountTable);
+}
 
 }  // namespace
 
@@ -45,12 +56,14 @@ struct PosixPlatform::Impl {
 
     // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
     // follows them, and launchers beside the links saved in its menu and on its desktop.
-    Impl(const std::string& prefix, const std::string& mountTable)
+    // `lock` is the prefix's server lock, held for as long as the platform lives.
+    Impl(const std::string& prefix, const std::string& mountTable, std::unique_ptr<WineServerLock> lock)
         : kind(SystemKind::kWinePrefix),
           root(prefix),
+          serverLock(std::move(lock)),
           registry(std::make_unique<PosixRegistry>(WinePrefixHives(prefix))),
           fileSystem(std::make_unique<PosixFileSystem>(
-              ReadWineDrives(prefix, ReadWineDriveTypes(*registry), mountTable), LinkReach::kAnywhere)),
+              PrefixDrives(prefix, mountTable, *registry, &notes, &startProblems), LinkReach::kAnywhere)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
           shell(std::make_unique<PosixShell>(*fileSystem,
                                              [this](const std::string& link, const std::string& working) {
@@ -62,7 +75,10 @@ struct PosixPlatform::Impl {
 
     SystemKind kind;
     std::string root;
+    std::unique_ptr<WineServerLock> serverLock;
     std::unique_ptr<PosixRegistry> registry;
+    std::vector<std::string> notes;
+    std::vector<std::string> startProblems;
     std::unique_ptr<PosixFileSystem> fileSystem;
     std::unique_ptr<WineLaunchers> launchers;
     std::unique_ptr<PosixShell> shell;
@@ -107,17 +123,15 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
         if (error) *error = why;
         return nullptr;
     }
-    // Checked before anything is read or written: the server would undo our changes.
-    if (const std::string socket = RunningWineServer(prefix); !socket.empty()) {
-        if (error) {
-            *error = "Wine is running programs in the prefix " + prefix +
-                     "; it keeps the prefix's registry in memory and would undo the install when they end. "
-                     "Close the programs of this prefix, or end them with: WINEPREFIX=\"" + prefix + "\" wineserver -k";
-        }
+    // Taken before anything is read or written, and held to the end: a server running
+    // meanwhile would undo our changes when it ends.
+    std::unique_ptr<WineServerLock> lock = WineServerLock::Take(prefix, &why);
+    if (!lock) {
+        if (error) *error = why;
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(prefix, mountTable);
+    platform->m_impl = std::make_unique<Impl>(prefix, mountTable, std::move(lock));
     return platform;
 }
 
@@ -136,9 +150,24 @@ std::string PosixPlatform::JournalPath() const {
 }
 
 std::vector<std::string> PosixPlatform::Problems() const {
-    std::vector<std::string> problems = m_impl->fileSystem->Problems();
+    std::vector<std::string> problems = m_impl->startProblems;
+    for (const std::string& problem : m_impl->fileSystem->Problems()) problems.push_back(problem);
     m_impl->registry->CheckHives(&problems);
     return problems;
+}
+
+const std::vector<std::string>& PosixPlatform::Notes() const { return m_impl->notes; }
+
+std::vector<std::string> PosixPlatform::TakeRunNotes() {
+    return m_impl->launchers ? m_impl->launchers->TakeRefusals() : std::vector<std::string>();
+}
+
+std::vector<std::string> PosixPlatform::Warnings() const {
+    std::vector<std::string> warnings;
+    for (const std::string& note : m_impl->notes) {
+        if (note == NoJapaneseLocaleWarning()) warnings.push_back(note);
+    }
+    return warnings;
 }
 
 }  // namespace posixplat

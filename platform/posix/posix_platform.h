@@ -36,6 +36,15 @@ public:
     // one line each naming the file, and the line where there is one. The platform still
     // works without it; the front-ends show it before the dialog.
     std::vector<std::string> Problems() const;
+    // What opening the system changed in it or found worth saying (a disc given a drive
+    // letter, say), one line each, for the front-ends to print and journal.
+    const std::vector<std::string>& Notes() const;
+    // Those of the notes the player should see in a box before the dialog (no Japanese
+    // locale for the game, say).
+    std::vector<std::string> Warnings() const;
+    // What a run did not do that the player should know, since the last call (a
+    // shortcut whose path no launcher can hold), one line each.
+    std::vector<std::string> TakeRunNotes();
 
 private:
     PosixPlatform();

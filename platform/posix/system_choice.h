@@ -1,6 +1,6 @@
 #pragma once
-// Which system the Linux programs install into: the sandbox of the system root (the
-// default), or a Wine prefix (--wine-prefix [DIR]).
+// Which system the Linux programs install into: the Wine prefix the player's games run
+// in (the default), or the installer's own sandbox of a system root.
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,16 +10,29 @@
 namespace posixplat {
 
 struct SystemChoice {
-    bool winePrefix = false;
-    std::string prefixDir;  // empty: $WINEPREFIX, else ~/.wine
+    enum class Kind {
+        kUnsaid,      // the sandbox when $MIREL_SETUP_ROOT is set, else the Wine prefix
+        kSandbox,     // --sandbox [ROOT]
+        kWinePrefix,  // --wine-prefix [DIR]
+    };
+    Kind kind = Kind::kUnsaid;
+    std::string dir;  // the root or the prefix; empty: its default
 };
 
-// Takes "--wine-prefix [DIR]" out of `args` (DIR is the next argument when it does not
-// start with "--"). False with the reason when the option is given twice.
+// Takes "--wine-prefix [DIR]" and "--sandbox [ROOT]" out of `args` (the value is the
+// next argument when it does not start with "--"). False with the reason when an option
+// is given twice or both are.
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error);
 
-// The usage lines of the option, for --help.
+// What `choice` comes to: kSandbox or kWinePrefix, with its folder filled in.
+SystemChoice ResolveSystemChoice(const SystemChoice& choice);
+
+// The usage lines of the options, for --help.
 std::string SystemChoiceUsage();
+
+// Whether the chosen system is a Wine prefix that does not exist yet (no folder, or an
+// empty one), which Wine's `wineboot --init` would make.
+bool IsMissingWinePrefix(const SystemChoice& resolved);
 
 // Opens the chosen system; null with the reason in `error` (not a prefix, its Wine server
 // running). `opened` says in one line what was opened, for the programs to print.

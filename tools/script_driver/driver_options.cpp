@@ -40,12 +40,17 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
             parsed.help = true;
             continue;
         }
-        if (option == "--wine-prefix") {
-            if (parsed.winePrefix) {
-                *error = "--wine-prefix is given twice";
+        if (option == "--wine-prefix" || option == "--sandbox") {
+            std::optional<std::string>& chosen = option == "--sandbox" ? parsed.sandbox : parsed.winePrefix;
+            if (chosen) {
+                *error = option + " is given twice";
                 return false;
             }
-            parsed.winePrefix = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
+            chosen = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
+            if (parsed.sandbox && parsed.winePrefix) {
+                *error = "--sandbox and --wine-prefix name two systems; give one";
+                return false;
+            }
             continue;
         }
         // Where the journal goes leaves the platform as the product runs it.
@@ -96,7 +101,9 @@ std::string DriverUsage() {
            "Runs the installer's dialog without a window, driven by commands on standard input:\n"
            "  start | select ID TEXT | click ID | enter | answer WORD... | dump\n"
            "  --wine-prefix [DIR]    (Linux) install into the Wine prefix DIR (default: $WINEPREFIX,\n"
-           "                         else ~/.wine) instead of the sandbox of $MIREL_SETUP_ROOT\n"
+           "                         else ~/.wine); the default unless $MIREL_SETUP_ROOT is set\n"
+           "  --sandbox [ROOT]       (Linux) install into the sandbox ROOT (default:\n"
+           "                         $MIREL_SETUP_ROOT, else ~/.local/share/mirel-setup)\n"
            "options (faults injected for tests):\n"
            "  --free-bytes L=N       drive L reports N free bytes (repeatable)\n"
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"

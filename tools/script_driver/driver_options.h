@@ -17,8 +17,10 @@ struct DriverOptions {
     bool injectsFaults = false;
     bool help = false;
     // --wine-prefix [DIR] (Linux): install into a Wine prefix; an empty DIR is Wine's own
-    // default prefix.
+    // default prefix. --sandbox [ROOT]: into the sandbox of ROOT, an empty one the default
+    // root. Neither: the sandbox when $MIREL_SETUP_ROOT is set, else the prefix.
     std::optional<std::string> winePrefix;
+    std::optional<std::string> sandbox;
     // The install journal: this file instead of the build's own place, or none at all.
     std::string logFile;
     bool noLog = false;

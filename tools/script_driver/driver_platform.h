@@ -21,6 +21,10 @@ public:
     // What of the user's system files could not be used (a line of the drives file, a
     // damaged registry hive), one line each; the run goes on without it.
     virtual std::vector<std::string> problems() const { return {}; }
+    // What opening the system changed in it (a disc given a drive letter), one line each.
+    virtual std::vector<std::string> notes() const { return {}; }
+    // What the last run left undone that the player should know, since the last call.
+    virtual std::vector<std::string> TakeRunNotes() { return {}; }
     // Where the product keeps its install journal on this system.
     virtual std::filesystem::path JournalPath() const = 0;
 };
@@ -29,10 +33,12 @@ public:
 std::string BuildName();
 
 // Opens the platform of the system the driver runs on, as the product would (Linux:
-// the system root of $MIREL_SETUP_ROOT, or with `winePrefix` that Wine prefix, an empty
-// one meaning Wine's default). Null when it cannot, with the reason in `error`. `opened`
-// names a Wine prefix opened, for the driver to print; it stays empty otherwise.
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+// the Wine prefix `winePrefix`, or the sandbox `sandbox`, an empty one meaning its
+// default; neither: the sandbox of $MIREL_SETUP_ROOT when set, else Wine's default
+// prefix). Null when it cannot, with the reason in `error`. `opened` names a Wine prefix
+// opened, for the driver to print; it stays empty otherwise.
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
+                                                   const std::optional<std::string>& sandbox, std::string* opened,
                                                    std::string* error);
 
 // The arguments after the program's name, in UTF-8 (on Windows read from the UTF-16

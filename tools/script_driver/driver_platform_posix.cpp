@@ -13,6 +13,8 @@ public:
         : m_platform(std::move(platform)) {}
     plat::Platform& platform() override { return m_platform->platform(); }
     std::vector<std::string> problems() const override { return m_platform->Problems(); }
+    std::vector<std::string> notes() const override { return m_platform->Notes(); }
+    std::vector<std::string> TakeRunNotes() override { return m_platform->TakeRunNotes(); }
     std::filesystem::path JournalPath() const override {
         return std::filesystem::path(m_platform->JournalPath());
     }
@@ -23,16 +25,18 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
+                                                   const std::optional<std::string>& sandbox, std::string* opened,
                                                    std::string* error) {
     posixplat::SystemChoice choice;
-    choice.winePrefix = winePrefix.has_value();
-    if (winePrefix) choice.prefixDir = *winePrefix;
+    if (winePrefix) choice = {posixplat::SystemChoice::Kind::kWinePrefix, *winePrefix};
+    if (sandbox) choice = {posixplat::SystemChoice::Kind::kSandbox, *sandbox};
+    choice = posixplat::ResolveSystemChoice(choice);
     std::string what;
     std::unique_ptr<posixplat::PosixPlatform> platform = posixplat::OpenChosenSystem(choice, &what, error);
     if (!platform) return nullptr;
     // The sandbox says nothing: the driver's output is what the dialog shows.
-    if (choice.winePrefix) *opened = what;
+    if (choice.kind == posixplat::SystemChoice::Kind::kWinePrefix) *opened = what;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
 

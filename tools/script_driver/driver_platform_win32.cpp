@@ -28,11 +28,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string*,
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
+                                                   const std::optional<std::string>& sandbox, std::string*,
                                                    std::string* error) {
     // On Windows the system is the one the driver runs on, a Wine prefix included.
-    if (winePrefix) {
-        *error = "--wine-prefix belongs to the Linux build; run this driver under Wine in the prefix instead";
+    if (winePrefix || sandbox) {
+        *error = std::string(winePrefix ? "--wine-prefix" : "--sandbox") +
+                 " belongs to the Linux build; run this driver under Wine in the prefix instead";
         return nullptr;
     }
     // The driver's output is compared line by line with the Linux build's: no CR

@@ -28,25 +28,39 @@ int main(int argc, char** argv) {
 
     std::string opened;
     std::unique_ptr<scriptdriver::SystemPlatform> system =
-        scriptdriver::OpenSystemPlatform(options.winePrefix, &opened, &error);
+        scriptdriver::OpenSystemPlatform(options.winePrefix, options.sandbox, &opened, &error);
     if (!system) {
         std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
         return 1;
     }
     if (!opened.empty()) std::cout << opened << std::endl;
     for (const std::string& problem : system->problems()) std::cerr << "mirel-setup-script: " << problem << '\n';
+    const std::vector<std::string> notes = system->notes();
+    for (const std::string& note : notes) std::cerr << "mirel-setup-script: " << note << '\n';
     faultplat::FaultPlatform faults(system->platform(), options.plan);
     // Without a fault asked for, the dialog runs on the platform exactly as the product does.
     plat::Platform& base = options.injectsFaults ? faults.platform() : system->platform();
+    // What a run left undone that the player should know goes to standard error too.
+    const auto runNotes = [&system] {
+        std::vector<std::string> said = system->TakeRunNotes();
+        for (const std::string& note : said) std::cerr << "mirel-setup-script: " << note << '\n';
+        return said;
+    };
     if (options.noLog) {
         scriptdriver::DriverSession session(base, std::cout, std::cerr);
-        return session.Run(std::cin);
+        const int status = session.Run(std::cin);
+        runNotes();
+        return status;
     }
     // The journal sees the faults as the system's own failures. The path is UTF-8 like
     // every argument.
     journal::LogFile journalFile(options.logFile.empty() ? system->JournalPath()
                                                          : std::filesystem::path(std::u8string(options.logFile.begin(), options.logFile.end())));
     RunJournal runJournal(base, journalFile, scriptdriver::BuildName());
+    runJournal.SetSystemNotes(notes);
+    runJournal.SetRunNotes(runNotes);
     scriptdriver::DriverSession session(runJournal.platform(), std::cout, std::cerr, &runJournal);
-    return session.Run(std::cin);
+    const int status = session.Run(std::cin);
+    runNotes();
+    return status;
 }

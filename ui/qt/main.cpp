@@ -1,6 +1,6 @@
 // mirel-setup: the installer's Linux executable. The system it installs into is the
-// POSIX platform's sandbox ($MIREL_SETUP_ROOT or the user's data folder), or with
-// --wine-prefix [DIR] a Wine prefix.
+// player's Wine prefix, or with --sandbox [ROOT] (or $MIREL_SETUP_ROOT set) the POSIX
+// platform's sandbox.
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
@@ -21,11 +21,12 @@
 #include "ui/qt/geometry_report.h"
 #include "ui/qt/qt_dialog_host.h"
 #include "ui/qt/system_problems.h"
+#include "ui/qt/wine_prefix_offer.h"
 
 int main(int argc, char* argv[]) {
     // Answered before Qt starts, so that it needs no display.
     if (std::find_if(argv + 1, argv + argc, [](const char* arg) { return std::string(arg) == "--help"; }) != argv + argc) {
-        std::cout << "usage: mirel-setup [--wine-prefix [DIR]]\nInstalls or uninstalls the game from its disc.\n"
+        std::cout << "usage: mirel-setup [--wine-prefix [DIR] | --sandbox [ROOT]]\nInstalls or uninstalls the game from its disc.\n"
                   << posixplat::SystemChoiceUsage();
         return 0;
     }
@@ -42,6 +43,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    choice = posixplat::ResolveSystemChoice(choice);
+    if (posixplat::IsMissingWinePrefix(choice) && !qtui::OfferToMakeWinePrefix(caption, choice.dir)) {
+        std::cerr << "mirel-setup: there is no Wine prefix at " << choice.dir << '\n';
+        return 1;
+    }
+
     std::string opened;
     std::unique_ptr<posixplat::PosixPlatform> system = posixplat::OpenChosenSystem(choice, &opened, &error);
     if (!system) {
@@ -50,6 +57,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::cout << opened << std::endl;
+    for (const std::string& note : system->Notes()) std::cout << note << std::endl;
+    for (const std::string& warning : system->Warnings()) {
+        QMessageBox::warning(nullptr, caption, QString::fromStdString(warning));
+    }
     if (const std::vector<std::string> problems = system->Problems(); !problems.empty()) {
         qtui::ShowSystemProblems(caption, problems);
     }
@@ -57,6 +68,12 @@ int main(int argc, char* argv[]) {
     // The install journal, beside the system it describes.
     journal::LogFile journalFile(system->JournalPath());
     RunJournal runJournal(system->platform(), journalFile, "Linux, Qt");
+    runJournal.SetSystemNotes(system->Notes());
+    runJournal.SetRunNotes([&system] {
+        std::vector<std::string> said = system->TakeRunNotes();
+        for (const std::string& note : said) std::cerr << "mirel-setup: " << note << '\n';
+        return said;
+    });
 
     qtui::QtDialogHost host;
     const std::unique_ptr<plat::DialogHost> watchedHost = runJournal.Watch(host);

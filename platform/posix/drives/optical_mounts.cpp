@@ -26,12 +26,22 @@ std::string DecodeMountField(const std::string& field) {
     return out;
 }
 
-bool IsOpticalFileSystem(const std::string& type) { return type == "iso9660" || type == "udf"; }
+bool IsOpticalFileSystem(const std::string& type) {
+    return type == "iso9660" || type == "udf" || type == "fuse.fuseiso";
+}
+
+std::string ReadWhole(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 }  // namespace
 
-std::vector<std::string> ParseOpticalMounts(const std::string& mountTable) {
-    std::vector<std::string> mountPoints;
+std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountTable) {
+    std::vector<OpticalMount> mounts;
     std::istringstream lines(mountTable);
     std::string line;
     while (std::getline(lines, line)) {
@@ -41,17 +51,23 @@ std::vector<std::string> ParseOpticalMounts(const std::string& mountTable) {
         if (!IsOpticalFileSystem(type)) continue;
         std::string decoded = DecodeMountField(mountPoint);
         if (decoded.empty() || decoded[0] != '/' || decoded.find('\0') != std::string::npos) continue;
-        mountPoints.push_back(std::move(decoded));
+        mounts.push_back(OpticalMount{DecodeMountField(device), std::move(decoded), type});
     }
+    return mounts;
+}
+
+std::vector<OpticalMount> ReadOpticalMountEntries(const std::string& mountTableFile) {
+    return ParseOpticalMountEntries(ReadWhole(mountTableFile));
+}
+
+std::vector<std::string> ParseOpticalMounts(const std::string& mountTable) {
+    std::vector<std::string> mountPoints;
+    for (OpticalMount& mount : ParseOpticalMountEntries(mountTable)) mountPoints.push_back(std::move(mount.mountPoint));
     return mountPoints;
 }
 
 std::vector<std::string> ReadOpticalMounts(const std::string& mountTableFile) {
-    std::ifstream in(mountTableFile, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseOpticalMounts(text.str());
+    return ParseOpticalMounts(ReadWhole(mountTableFile));
 }
 
 }  // namespace posixplat

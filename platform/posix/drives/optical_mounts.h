@@ -5,8 +5,21 @@
 
 namespace posixplat {
 
-// The mount points of iso9660 and udf file systems in a mount table in the format of
-// /proc/self/mounts (octal escapes such as \040 for a space are decoded), in table order.
+// A mounted disc: an iso9660 or udf file system, or a disc image mounted by fuseiso.
+// (archivemount and the like are left out: their archives are no discs, and Wine could
+// read no volume from them.)
+struct OpticalMount {
+    std::string source;      // the block device, or what the FUSE program named itself
+    std::string mountPoint;
+    std::string type;        // "iso9660", "udf", "fuse.fuseiso"
+};
+
+// The discs of a mount table in the format of /proc/self/mounts (octal escapes such as
+// \040 for a space are decoded), in table order.
+std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountTable);
+std::vector<OpticalMount> ReadOpticalMountEntries(const std::string& mountTableFile);
+
+// Their mount points only.
 std::vector<std::string> ParseOpticalMounts(const std::string& mountTable);
 
 // The same, read from a file; empty when it cannot be read.

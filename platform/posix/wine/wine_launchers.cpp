@@ -1,17 +1,21 @@
 #include "platform/posix/wine/wine_launchers.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/ascii.h"
 #include "platform/posix/fs/posix_file_system.h"
-#include "platform/posix/walls/posix_handles.h"
+#include "platform/posix/registry/store/registry_names.h"
 #include "platform/posix/user/user_folders.h"
+#include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
 namespace {
@@ -19,6 +23,17 @@ namespace {
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kLinkSuffix = ".lnk";
 constexpr const char* kLauncherSuffix = ".desktop";
+
+// A value of user-dirs.dirs as xdg-user-dirs writes it: \" and \\ stand for the
+// characters themselves (and \$ for a dollar that is not $HOME's).
+std::string UnescapeUserDir(const std::string& quoted) {
+    std::string value;
+    for (std::string::size_type i = 0; i < quoted.size(); ++i) {
+        if (quoted[i] == '\\' && i + 1 < quoted.size()) ++i;
+        value.push_back(quoted[i]);
+    }
+    return value;
+}
 
 // XDG_DESKTOP_DIR="$HOME/Desktop" from user-dirs.dirs, with $HOME expanded.
 std::string DesktopFromUserDirs() {
@@ -37,8 +52,10 @@ std::string DesktopFromUserDirs() {
         const std::string line = text.substr(start, end - start);
         start = end + 1;
         if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
-        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
-        if (value.rfind("$HOME", 0) == 0) value = HomeFolder() + value.substr(5);
+        std::string value = UnescapeUserDir(line.substr(key.size(), line.size() - key.size() - 1));
+        if (value.rfind("$HOME", 0) == 0 && (value.size() == 5 || value[5] == '/')) {
+            value = HomeFolder() + value.substr(5);
+        }
         if (!value.empty() && value[0] == '/') return value;
     }
     return {};
@@ -89,7 +106,32 @@ std::string EntryValue(const std::string& text, bool exec) {
     return escaped;
 }
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+// What a desktop entry's value cannot carry: a line break or another control byte
+// (a tab has its escape), or text that is not UTF-8.
+bool CannotBeWritten(const std::string& text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7f) return true;
+    }
+    return !reg::IsValidUtf8(text);
+}
+
+// `text` with its control bytes and bytes outside UTF-8 shown as \xNN, for a message.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || (byte >= 0x80 && !reg::IsValidUtf8(text))) {
+            static const char kHex[] = "0123456789abcdef";
+            shown += "\\x";
+            shown.push_back(kHex[byte >> 4]);
+            shown.push_back(kHex[byte & 15]);
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
+}
 
 bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mode) {
     std::error_code ec;
@@ -117,14 +159,36 @@ LauncherFolders DefaultLauncherFolders() {
     return folders;
 }
 
+std::string JapaneseLocale() {
+    // Asked of the C library itself: what `locale -a` lists is what it can load.
+    for (const char* name : {"ja_JP.UTF-8", "ja_JP.utf8"}) {
+        if (locale_t loaded = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0))) {
+            ::freelocale(loaded);
+            return "ja_JP.UTF-8";
+        }
+    }
+    return {};
+}
+
+std::string NoJapaneseLocaleWarning() {
+    return "no Japanese UTF-8 locale is installed, so Wine cannot give the game code page 932 and its texts will be "
+           "garbled; make one on Debian with: sudo apt-get install locales && sudo sed -i "
+           "'s/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen";
+}
+
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder) {
-    if (HasLineBreak(name) || HasLineBreak(prefix) || HasLineBreak(hostLinkPath) || HasLineBreak(hostWorkingFolder)) {
+                             const std::string& hostWorkingFolder, const std::string& locale) {
+    if (CannotBeWritten(name) || CannotBeWritten(prefix) || CannotBeWritten(hostLinkPath) ||
+        CannotBeWritten(hostWorkingFolder)) {
         return {};
     }
     // As Wine's builder: Wine's start program opens the link, so its target starts in its
     // own working folder, under Wine in this prefix.
-    const std::string exec = "env WINEPREFIX=" + ExecArgument(prefix) + " wine start /unix " + ExecArgument(hostLinkPath);
+    // Each argument quoted whole, as the desktop entry rules want (a reader that splits
+    // VAR="value" itself would otherwise see a different argument).
+    std::string exec = "env " + ExecArgument("WINEPREFIX=" + prefix);
+    if (!locale.empty()) exec += " " + ExecArgument("LANG=" + locale) + " " + ExecArgument("LC_ALL=" + locale);
+    exec += " wine start /unix " + ExecArgument(hostLinkPath);
     std::string text = "[Desktop Entry]\nType=Application\nName=" + EntryValue(name, false) +
                        "\nExec=" + EntryValue(exec, true) + "\n";
     if (!hostWorkingFolder.empty()) text += "Path=" + EntryValue(hostWorkingFolder, false) + "\n";
@@ -180,13 +244,20 @@ void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& wo
     if (!workingFolder.empty() && !m_fileSystem.ToHostPath(workingFolder, &hostWorking)) hostWorking.clear();
     const std::string name = launcher.substr(launcher.rfind('/') + 1, launcher.size() - launcher.rfind('/') - 1 -
                                                                            std::string(kLauncherSuffix).size());
-    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking);
-    if (text.empty()) return;
+    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale());
+    if (text.empty()) {
+        m_refusals.push_back("no launcher for the shortcut " + Printable(hostLink) +
+                             ": a path in it holds a line break, a control character or bytes that are not "
+                             "UTF-8, which a desktop entry cannot hold; the shortcut itself is kept");
+        return;
+    }
     // A launcher on the desktop is started by opening it, which desktops allow only for
     // an executable file; a menu entry is read by the menu.
     const bool onDesktop = launcher.rfind(m_folders.desktop + "/", 0) == 0;
     WriteWholeFile(launcher, text, onDesktop ? 0755 : 0644);
 }
+
+std::vector<std::string> WineLaunchers::TakeRefusals() { return std::exchange(m_refusals, {}); }
 
 void WineLaunchers::FileRemoved(const std::string& windowsPath) {
     const std::string launcher = LauncherPathOf(windowsPath);

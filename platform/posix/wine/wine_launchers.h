@@ -4,6 +4,7 @@
 // <applications>/wine/Programs/<same sub-folders>/, a link on the Windows desktop one in
 // the XDG desktop folder. Each starts the link's target under Wine in this prefix.
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -33,6 +34,10 @@ public:
     // menu folder that this leaves empty.
     void FileRemoved(const std::string& windowsPath);
 
+    // The links saved since the last call that got no launcher because a path cannot be
+    // written in one, one line each saying so.
+    std::vector<std::string> TakeRefusals();
+
     // Where the launcher of the link at `linkPath` goes; empty for a link elsewhere.
     std::string LauncherPathOf(const std::string& linkPath);
 
@@ -43,12 +48,21 @@ private:
     PosixFileSystem& m_fileSystem;
     plat::Registry& m_registry;
     LauncherFolders m_folders;
+    std::vector<std::string> m_refusals;
 };
 
 // The text of a launcher that starts the link at `hostLinkPath` under Wine in `prefix`,
-// named `name`, in the working folder `hostWorkingFolder` (may be empty). Empty when a
-// path holds a byte a desktop entry cannot carry (a line break).
+// named `name`, in the working folder `hostWorkingFolder` (may be empty), in the locale
+// `locale` (LANG and LC_ALL; empty: the player's own). Empty when a path holds a byte a
+// desktop entry cannot carry (a line break or another control byte, or text that is not
+// UTF-8).
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder);
+                             const std::string& hostWorkingFolder, const std::string& locale);
+
+// A Japanese UTF-8 locale the system has ("ja_JP.UTF-8"); empty when it has none. The
+// game keeps its texts in code page 932, which Wine gives only under such a locale.
+std::string JapaneseLocale();
+// What to tell the player when there is none, with the Debian commands that make one.
+std::string NoJapaneseLocaleWarning();
 
 }  // namespace posixplat

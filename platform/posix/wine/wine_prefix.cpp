@@ -1,5 +1,6 @@
 #include "platform/posix/wine/wine_prefix.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,15 @@ bool ResolveWinePrefix(const std::string& dir, std::string* prefix, std::string*
     struct stat info;
     if (::stat(absolute.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         *error = absolute + " is not a Wine prefix: " + (errno == ENOENT ? "there is no such folder" : "not a folder");
+        return false;
+    }
+    // Wine refuses a prefix that another user owns; so do we, or what we replace there
+    // would stop being theirs.
+    if (info.st_uid != ::getuid()) {
+        const passwd* owner = getpwuid(info.st_uid);
+        *error = absolute + " is not owned by you but by " +
+                 (owner && owner->pw_name ? std::string(owner->pw_name) : "user " + std::to_string(info.st_uid)) +
+                 ", and Wine refuses it as well: run the installer as that user";
         return false;
     }
     if (::stat((absolute + "/system.reg").c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {

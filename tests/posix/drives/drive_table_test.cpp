@@ -95,7 +95,7 @@ TEST(DriveTable, ExistingFileIsNotRewritten) {
     EXPECT_EQ(testsupport::ReadHostFile(root.drivesFile()), before);
 }
 
-TEST(OpticalMounts, FindsIso9660AndUdfAndDecodesEscapes) {
+TEST(OpticalMounts, FindsIso9660UdfAndFuseIsoImagesAndDecodesEscapes) {
     const std::string table =
         "/dev/vda / ext4 rw,relatime 0 0\n"
         "/dev/sr0 /media/cdrom0 iso9660 ro,nosuid 0 0\n"
@@ -103,8 +103,10 @@ TEST(OpticalMounts, FindsIso9660AndUdfAndDecodesEscapes) {
         "/dev/sr1 /media/My\\040Disc udf ro 0 0\n"
         "/dev/loop0 /mnt/back\\134slash iso9660 ro 0 0\n"
         "garbage\n"
-        "/dev/sdb1 /media/usb vfat rw 0 0\n";
-    const std::vector<std::string> expected{"/media/cdrom0", "/media/My Disc", "/mnt/back\\slash"};
+        "/dev/sdb1 /media/usb vfat rw 0 0\n"
+        "fuseiso /home/p/disc fuse.fuseiso rw,nosuid,nodev,user_id=1000 0 0\n"
+        "archivemount /home/p/tarball fuse.archivemount rw 0 0\n";
+    const std::vector<std::string> expected{"/media/cdrom0", "/media/My Disc", "/mnt/back\\slash", "/home/p/disc"};
     EXPECT_EQ(posixplat::ParseOpticalMounts(table), expected);
 }
 

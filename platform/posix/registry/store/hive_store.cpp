@@ -81,9 +81,14 @@ plat::RegResult HiveStore::ReplaceFile(int folder, const std::string& text) cons
     ::unlinkat(folder, m_tempName.c_str(), 0);
     UniqueFd fd(::openat(folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!fd.Valid()) return RegResultFromErrno(errno);
-    // A replaced hive keeps the permissions it had.
+    // A replaced hive keeps the owner and permissions it had: root replacing a user's
+    // hive must leave it readable by that user. (Only root may give a file away; for
+    // anyone else the old owner is the caller already.)
     struct stat old {};
-    if (::fstatat(folder, m_fileName.c_str(), &old, 0) == 0) ::fchmod(fd.Get(), old.st_mode & 07777);
+    if (::fstatat(folder, m_fileName.c_str(), &old, 0) == 0) {
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) (void)::fchown(fd.Get(), old.st_uid, old.st_gid);
+        ::fchmod(fd.Get(), old.st_mode & 07777);
+    }
 
     bool written = WriteWhole(fd.Get(), reinterpret_cast<const unsigned char*>(text.data()), text.size()) &&
                    ::fsync(fd.Get()) == 0;

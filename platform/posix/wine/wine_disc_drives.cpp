@@ -1,0 +1,97 @@
+#include "platform/posix/wine/wine_disc_drives.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/drives/fuse_disc_image.h"
+#include "platform/posix/wine/wine_disc_letters.h"
+
+namespace posixplat {
+namespace {
+
+std::string RealPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
+bool ReachedByALetter(const std::string& dosdevices, const std::vector<DosDeviceLetter>& letters,
+                      const std::string& mountPoint) {
+    for (const DosDeviceLetter& state : letters) {
+        if (state.hasDrive && RealPath(dosdevices + "/" + state.letter + ":") == mountPoint) return true;
+    }
+    return false;
+}
+
+// Points the link `name` at `target`, replacing what was there in one step.
+bool PlaceLink(const std::string& name, const std::string& target, std::string* error) {
+    const std::string fresh = name + ".mirel-new";
+    ::unlink(fresh.c_str());
+    if (::symlink(target.c_str(), fresh.c_str()) != 0 || ::rename(fresh.c_str(), name.c_str()) != 0) {
+        *error = "cannot link " + name + " to " + target + ": " + std::strerror(errno);
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool TypeAsCdrom(plat::Registry& registry, char letter, std::string* error) {
+    plat::RegKeyHandle key = plat::kNullKey;
+    if (registry.CreateKey(plat::kHkeyLocalMachine, "Software\\Wine\\Drives", &key) != plat::kErrorSuccess) {
+        *error = "cannot open HKLM\\Software\\Wine\\Drives in system.reg";
+        return false;
+    }
+    static const char kCdrom[] = "cdrom";
+    const std::string name{letter, ':'};
+    const bool set = registry.SetValue(key, name, plat::kRegSz, reinterpret_cast<const unsigned char*>(kCdrom),
+                                       sizeof kCdrom) == plat::kErrorSuccess;
+    registry.CloseKey(key);
+    if (!set) *error = "cannot write \"" + name + "\"=\"cdrom\" to HKLM\\Software\\Wine\\Drives in system.reg";
+    return set;
+}
+
+}  // namespace
+
+std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std::vector<OpticalMount>& mounts,
+                                           plat::Registry& registry, std::vector<std::string>* problems) {
+    const std::string dosdevices = prefix + "/dosdevices";
+    std::vector<std::string> added;
+    for (const OpticalMount& mount : mounts) {
+        const std::string mountPoint = RealPath(mount.mountPoint);
+        std::vector<DosDeviceLetter> letters = ReadDosDeviceLetters(dosdevices);
+        if (mountPoint.empty() || ReachedByALetter(dosdevices, letters, mountPoint)) continue;
+
+        std::string device;
+        if (mount.type.rfind("fuse.", 0) == 0) {
+            device = FuseIsoImageFile(mountPoint);
+        } else if (!mount.source.empty() && mount.source[0] == '/') {
+            device = CanonicalDevicePath(mount.source);
+        }
+        const char letter = ChooseDiscLetter(letters, device);
+        if (!letter) {
+            problems->push_back("the disc at " + mountPoint + " gets no drive letter in " + prefix +
+                                ": D: to Z: are all taken");
+            continue;
+        }
+        const char upper = static_cast<char>(letter - 'a' + 'A');
+        const std::string drive = dosdevices + "/" + letter + ":";
+        std::string error;
+        bool done = PlaceLink(drive, mountPoint, &error);
+        if (done && !device.empty()) done = PlaceLink(drive + ":", device, &error);
+        if (done) done = TypeAsCdrom(registry, letter, &error);
+        if (!done) {
+            problems->push_back("the disc at " + mountPoint + " gets no drive letter: " + error);
+            continue;
+        }
+        added.push_back(std::string(1, upper) + ": added for the disc at " + mountPoint +
+                        (device.empty() ? std::string(" (its device is unknown, so Wine reads no volume label)")
+                                        : " (" + device + ")") +
+                        ", a CD-ROM drive of the prefix");
+    }
+    return added;
+}
+
+}  // namespace posixplat

@@ -1,0 +1,217 @@
+#!/usr/bin/env bash
+# A Linux player's path, on a prefix made by Wine's own wineboot (not a template of ours)
+# and the sample disc mastered into a real ISO 9660 image mounted with fuseiso: the
+# programs' default target, the disc given a letter as Wine's mount manager gives one, the
+# game started from the launcher, a Wine program started in the middle of an install, a
+# prefix of another user.
+#
+#   player_path.sh --make-prefix DIR   make the shared wineboot prefix (the test fixture)
+#   player_path.sh CASE
+#     disc_and_play         the disc (Joliet and Rock Ridge) gets D:, is offered as the
+#                           source and not as a destination; a minimum install; the stand-in
+#                           game started from the menu launcher runs in code page 932 and
+#                           finds its data on CDPath
+#     disc_level1           the same with a plain level-1 image
+#     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
+#     server_midway         a Wine program started while the driver has the prefix open is
+#                           refused without starting a server; the install record and that
+#                           program's own change, made afterwards, both last
+#     foreign_owner         a prefix another user owns is refused and left as it was; a
+#                           hive of another owner in one's own prefix keeps owner and mode
+#     no_prefix             without a prefix the driver says how to make one and exits 1
+#     odd_paths             a prefix whose path holds a newline, a carriage return, an escape
+#                           byte or a byte that is not UTF-8: the shortcuts are made, no
+#                           launcher, and the install says why on stderr and in the journal
+#
+# Environment: LINUX_DRIVER, LAUNCH_PROBE, WINEBOOT_PREFIX, SAMPLE_DISC.
+set -uo pipefail
+
+quiet_wine() { export WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"; }
+
+if [ "${1:-}" = --make-prefix ]; then
+  dir=${2:?--make-prefix DIR}
+  quiet_wine
+  # Wine links the prefix's Desktop, Documents, ... to the home it was made in: that
+  # home is kept beside it, and each case links them to its own.
+  rm -rf "$dir" "$dir.home"; mkdir -p "$dir.home"
+  HOME=$dir.home WINEPREFIX=$dir wineboot --init >/dev/null 2>&1 && WINEPREFIX=$dir wineserver -w
+  status=$?
+  [ -f "$dir/system.reg" ] && [ -L "$dir/dosdevices/c:" ] || { echo "wineboot made no prefix at $dir" >&2; exit 1; }
+  exit $status
+fi
+
+case_name=${1:?usage: player_path.sh CASE}
+. "$(dirname "$0")/prefix_test_lib.sh"
+require_environment LINUX_DRIVER LAUNCH_PROBE WINEBOOT_PREFIX SAMPLE_DISC
+command -v fuseiso >/dev/null && command -v genisoimage >/dev/null || { echo "fuseiso and genisoimage are needed" >&2; exit 1; }
+make_workspace "player-$case_name"
+MOUNT=$TMP/media/MIREL_DISC1
+unmount_disc() { mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"; }
+trap 'unmount_disc; WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1; WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1; rm -rf "$TMP"' EXIT
+
+quiet_wine
+# The player's own session: their home, their usual locale, no sandbox asked for.
+export HOME=$TMP/home XDG_DATA_HOME=$TMP/home/.local/share XDG_CONFIG_HOME=$TMP/home/.config
+export XDG_STATE_HOME=$TMP/home/.local/state LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEPREFIX=$WIN
+unset MIREL_SETUP_ROOT
+mkdir -p "$HOME"
+cp -a "$WINEBOOT_PREFIX" "$WIN"
+find "$WIN/drive_c/users" -mindepth 2 -maxdepth 2 -type l -lname "$WINEBOOT_PREFIX.home*" -exec ln -sfn "$HOME" {} \;
+
+# mount_disc [GENISOIMAGE OPTIONS]: the sample disc as an image, mounted as a desktop's
+# FUSE helper would.
+mount_disc() {
+  "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
+  genisoimage -quiet "$@" -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+  mkdir -p "$MOUNT"
+  fuseiso "$TMP/disc.iso" "$MOUNT" || { echo "fuseiso cannot mount here" >&2; exit 1; }
+}
+
+driver() { "$LINUX_DRIVER" --free-bytes C=10737418240 "$@"; }
+items_of() { sed -n "s/^$1 .*items=\"\\([^\"]*\\)\".*/\\1/p" <<< "$2"; }
+DONE='ハルネアの\nインストールが終了しました。'
+# With both links (1004 desktop, 1005 menu).
+minimum_install=$'start\nselect 1003 D\nselect 1001 C\nclick 1018\nclick 1004\nclick 1005\nanswer ok\nclick 1010'
+MENU_LAUNCHER="$XDG_DATA_HOME/applications/wine/Programs/Velstra/ハルネア/ハルネア.desktop"
+INSTALL_DIR="$WIN/drive_c/Program Files/Velstra/Mirel"
+
+disc_and_play() {
+  cp "$WIN/system.reg" "$TMP/system.before"
+  local out
+  # The player's first start: what it shows, then the install, in one session.
+  out=$(driver <<< "$(printf 'start\ndump\n%s' "${minimum_install#start$'\n'}")" 2>"$TMP/err")
+  [ "$(items_of 1003 "$out")" = "C,D,Z" ] || fail "sources offered: $(items_of 1003 "$out") (stderr: $(cat "$TMP/err"))"
+  [ "$(items_of 1001 "$out")" = "C,Z" ] || fail "destinations offered: $(items_of 1001 "$out")"
+  grep -qF "D: added for the disc at $MOUNT ($TMP/disc.iso)" "$TMP/err" || fail "nothing said of D: on stderr: $(cat "$TMP/err")"
+  [ "$(readlink "$WIN/dosdevices/d:")" = "$MOUNT" ] || fail "d: is $(readlink "$WIN/dosdevices/d:")"
+  [ "$(readlink "$WIN/dosdevices/d::")" = "$TMP/disc.iso" ] || fail "d:: is $(readlink "$WIN/dosdevices/d::")"
+  # Only the drive's type is new in system.reg; every other line as Wine wrote it.
+  diff <(grep -v '^#time=' "$TMP/system.before") <(grep -v '^#time=' "$WIN/system.reg") | grep '^[<>]' > "$TMP/changes"
+  printf '%s\n' '> ' '> [Software\\Wine\\Drives] '"$(grep -o '^\[Software\\\\Wine\\\\Drives\] [0-9]*' "$WIN/system.reg" | cut -d' ' -f2)" \
+    '> "d:"="cdrom"' | diff - "$TMP/changes" >/dev/null || fail "system.reg changed otherwise: $(head -5 "$TMP/changes")"
+  # Wine itself sees a CD-ROM drive there.
+  wine reg query 'HKLM\Software\Wine\Drives' /v d: 2>/dev/null | tr -d '\r' | grep -q 'cdrom' ||
+    fail "Wine does not read d: as cdrom"
+  grep -qF "$DONE" <<< "$out" || fail "the minimum install did not finish: $out"
+  WINEPREFIX=$WIN wineserver -w
+  # The next start keeps the letter and adds nothing.
+  driver <<< $'start' >/dev/null 2>"$TMP/err2"
+  ! grep -q 'added' "$TMP/err2" || fail "a second start added again: $(cat "$TMP/err2")"
+  [ ! -e "$WIN/dosdevices/e:" ] || fail "a second letter for the same disc"
+
+  grep -q '^system: D: added for the disc' "$XDG_STATE_HOME/mirel-setup/setup.log" ||
+    fail "the journal does not say D: was added: $(head -8 "$XDG_STATE_HOME/mirel-setup/setup.log")"
+  [ -f "$MENU_LAUNCHER" ] || { fail "no menu launcher"; return; }
+  desktop-file-validate "$MENU_LAUNCHER" || fail "desktop-file-validate refuses the launcher"
+  cp "$LAUNCH_PROBE" "$INSTALL_DIR/KARVEX34.EXE"
+  # The launcher as the menu runs it (its string escapes undone), in the player's locale.
+  local exec_line
+  exec_line=$(sed -n 's/^Exec=//p' "$MENU_LAUNCHER" | sed 's/\\\\/\\/g')
+  (eval "$exec_line") >/dev/null 2>&1
+  for _ in $(seq 100); do [ -s "$INSTALL_DIR/launched.txt" ] && break; sleep 0.2; done
+  WINEPREFIX=$WIN wineserver -w
+  local seen
+  seen=$(tr -d '\r' < "$INSTALL_DIR/launched.txt" 2>&1)
+  grep -qxF 'started in C:\Program Files\Velstra\Mirel' <<< "$seen" || fail "the game did not start in its folder: $seen"
+  grep -qxF 'code page 932' <<< "$seen" || fail "the game runs in another code page: $seen"
+  grep -qxF 'CDPath D:\' <<< "$seen" || fail "CDPath: $seen"
+  grep -q '^CDPath holds .*KARVEX34.DAT' <<< "$seen" || grep -qi '^CDPath holds .*karvex34.dat' <<< "$seen" ||
+    fail "the game does not find its data on CDPath: $seen"
+  grep -q '^drive D:\\ type 5 ' <<< "$seen" || fail "D: is no CD-ROM drive to the game: $seen"
+  echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
+}
+
+case "$case_name" in
+  disc_and_play)
+    mount_disc -J -R
+    disc_and_play
+    ;;
+  disc_level1)
+    mount_disc
+    disc_and_play
+    ;;
+  sandbox_sees_image)
+    mount_disc -J -R
+    out=$(MIREL_SETUP_ROOT=$TMP/root driver <<< $'start\ndump' 2>&1)
+    grep -q '^1003 .*items="C,[^"]*D' <<< "$out" || fail "the sandbox does not offer the image: $(grep '^1003' <<< "$out")"
+    [ ! -e "$WIN/dosdevices/d:" ] || fail "the sandbox run changed the prefix"
+    ;;
+  server_midway)
+    mount_disc -J -R
+    mkfifo "$TMP/commands"
+    driver < "$TMP/commands" > "$TMP/out" 2>&1 &
+    driver_pid=$!
+    exec 4> "$TMP/commands"
+    printf 'start\ndump\n' >&4
+    for _ in $(seq 600); do grep -q "^1003 " "$TMP/out" && break; sleep 0.1; done
+    grep -q "^1003 " "$TMP/out" || fail "the driver did not open the prefix: $(cat "$TMP/out")"
+    # The player starts a Wine program while the installer is open.
+    started=$(date +%s.%N)
+    wine reg add 'HKCU\Software\Probe' /v Midway /d yes /f > "$TMP/wine.out" 2>&1; wine_status=$?
+    took=$(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+    echo "a Wine program started meanwhile ended after ${took} s with status $wine_status: $(tr '\n' ' ' < "$TMP/wine.out")"
+    [ "$wine_status" -ne 0 ] || fail "the Wine program ran while the prefix was being changed"
+    server_folder=${TMPDIR:-/tmp}/$(cat "$WIN/wineserver")/server-$(stat -c %D "$WIN")-$(printf %x "$(stat -c %i "$WIN")")
+    [ ! -S "$server_folder/socket" ] || fail "a server of the prefix started during the install"
+    printf '%s\n' "${minimum_install#start$'\n'}" >&4
+    exec 4>&-
+    wait "$driver_pid"
+    grep -qF "$DONE" "$TMP/out" || fail "the install did not finish: $(tail -3 "$TMP/out")"
+    # Now the same program runs, and both its change and our record last past its end.
+    wine reg add 'HKCU\Software\Probe' /v Midway /d yes /f >/dev/null 2>&1 || fail "the Wine program fails after the install"
+    WINEPREFIX=$WIN wineserver -w
+    grep -q '^"SetupMode"="Setup_MIN"' "$WIN/user.reg" || fail "the install record was lost"
+    grep -q '^"Midway"="yes"' "$WIN/user.reg" || fail "the Wine program's own change was lost"
+    out=$(driver <<< $'start\ndump' 2>&1)
+    grep -q '^1017 .*' <<< "$out" && grep -q '^1009 enabled=1' <<< "$out" || fail "the next start does not see the install: $out"
+    ;;
+  foreign_owner)
+    [ "$(id -u)" = 0 ] || { echo "SKIP: giving a prefix to another user needs root"; exit 0; }
+    mount_disc -J -R
+    chown -R nobody: "$WIN"
+    before=$(cd "$WIN" && find . -printf '%p %s %u %m\n' | sort)
+    out=$(driver <<< $'start' 2>&1); status=$?
+    [ "$status" = 1 ] || fail "a prefix of nobody's was opened (status $status): $out"
+    grep -qF "$WIN is not owned by you but by nobody" <<< "$out" || fail "no clear message: $out"
+    [ "$before" = "$(cd "$WIN" && find . -printf '%p %s %u %m\n' | sort)" ] || fail "the prefix was changed"
+    # One's own prefix with a hive that another user owns (as root left it, say).
+    chown -R root: "$WIN"; chown nobody: "$WIN/user.reg"; chmod 0640 "$WIN/user.reg"
+    out=$(driver <<< "$minimum_install" 2>&1)
+    grep -qF "$DONE" <<< "$out" || fail "the install into one's own prefix failed: $out"
+    [ "$(stat -c '%U %a' "$WIN/user.reg")" = "nobody 640" ] || fail "user.reg is now $(stat -c '%U %a' "$WIN/user.reg")"
+    grep -q '^"SetupMode"=' "$WIN/user.reg" || fail "no install record in user.reg"
+    ;;
+  no_prefix)
+    export WINEPREFIX=$TMP/no-prefix-yet
+    out=$(driver <<< $'start' 2>&1); status=$?
+    [ "$status" = 1 ] || fail "exit status $status without a prefix: $out"
+    grep -qF "WINEPREFIX=\"$WINEPREFIX\" wineboot --init" <<< "$out" || fail "no advice: $out"
+    [ ! -e "$WINEPREFIX" ] || fail "something was made at $WINEPREFIX"
+    out=$(driver --sandbox "$TMP/root" <<< $'start\ndump' 2>&1)
+    grep -q '^1001 ' <<< "$out" && [ -d "$TMP/root/registry" ] || fail "--sandbox ROOT does not open the sandbox: $out"
+    ;;
+  odd_paths)
+    mount_disc -J -R
+    for odd in $'new\nline' $'carriage\rreturn' $'esc\033ape' $'not\377utf8'; do
+      odd_prefix="$TMP/prefix $odd"
+      cp -a "$WIN" "$odd_prefix"
+      rm -rf "$XDG_DATA_HOME/applications" "$XDG_STATE_HOME"
+      out=$(WINEPREFIX=$odd_prefix driver <<< "$minimum_install" 2>&1)
+      shown=$(printf '%q' "$odd")
+      grep -qF "$DONE" <<< "$out" || fail "$shown: the install did not finish: $out"
+      [ "$(grep -c 'no launcher for the shortcut' <<< "$out")" = 2 ] || fail "$shown: stderr does not say why: $out"
+      [ "$(grep -c 'no launcher for the shortcut' "$XDG_STATE_HOME/mirel-setup/setup.log")" = 2 ] ||
+        fail "$shown: the journal does not say why: $(tail -4 "$XDG_STATE_HOME/mirel-setup/setup.log")"
+      [ -z "$(find "$XDG_DATA_HOME" "$HOME/Desktop" -name '*.desktop' 2>/dev/null)" ] || fail "$shown: a launcher was written"
+      # The prefix's Desktop is the player's home, as wineboot linked it.
+      [ -f "$(echo "$odd_prefix"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Velstra/ハルネア/ハルネア.lnk)" ] &&
+        [ -f "$HOME/ハルネア.lnk" ] || fail "$shown: the shortcuts are not kept"
+      rm -f "$HOME/ハルネア.lnk"
+      WINEPREFIX=$odd_prefix wineserver -k >/dev/null 2>&1
+      rm -rf "$odd_prefix"
+    done
+    ;;
+  *) echo "no such case: $case_name" >&2; exit 2 ;;
+esac
+
+finish "$case_name"
