@@ -128,4 +128,9 @@ std::unique_ptr<plat::FolderEnumeration> FaultFileSystem::Enumerate(const std::s
     return m_real.Enumerate(pattern);
 }
 
+bool FaultFileSystem::FlushDrive(const std::string& path) {
+    if (m_state.Fails(Op::Flush, path)) return false;
+    return m_real.FlushDrive(path);
+}
+
 }  // namespace faultplat
