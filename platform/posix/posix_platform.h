@@ -16,6 +16,8 @@ public:
     // Creates the root folder if needed; a relative root is taken from the current
     // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    // $WINEPREFIX, else ~/.wine, as Wine takes it.
+    static std::string DefaultWinePrefix();
     // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
     // prefix or a Wine server of it is running (nothing is read or changed then).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);

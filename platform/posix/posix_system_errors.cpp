@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "platform/posix/posix_registry.h"
-#include "platform/posix/registry_errno.h"
+#include "platform/posix/registry/posix_registry.h"
+#include "platform/posix/registry/store/registry_errno.h"
 
 namespace posixplat {
 namespace {

@@ -1,6 +1,5 @@
 #include "platform/posix/system_choice.h"
 
-#include "platform/posix/wine_prefix.h"
 
 namespace posixplat {
 
@@ -36,7 +35,7 @@ std::unique_ptr<PosixPlatform> OpenChosenSystem(const SystemChoice& choice, std:
         if (platform) *opened = "system root: " + platform->root();
         return platform;
     }
-    const std::string dir = choice.prefixDir.empty() ? DefaultWinePrefix() : choice.prefixDir;
+    const std::string dir = choice.prefixDir.empty() ? PosixPlatform::DefaultWinePrefix() : choice.prefixDir;
     std::unique_ptr<PosixPlatform> platform = PosixPlatform::OpenWinePrefix(dir, error);
     if (platform) *opened = "Wine prefix: " + platform->root();
     return platform;

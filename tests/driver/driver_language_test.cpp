@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "tools/script_driver/driver_command.h"
 #include "tools/script_driver/driver_options.h"
 #include "tools/script_driver/driver_output.h"
