@@ -70,13 +70,23 @@ bool IsPlainText(std::string_view text) {
     return IsValidUtf8(text);
 }
 
+std::size_t Utf16Units(std::string_view text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;  // each sequence starts one unit
+        if (byte >= 0xF0) ++units;           // and a four-byte one a second
+    }
+    return units;
+}
+
 bool IsStorableKeyName(std::string_view name) {
-    return !name.empty() && name.size() <= kMaxKeyNameBytes && name.find('\\') == std::string_view::npos &&
-           IsPlainText(name);
+    return !name.empty() && name.find('\\') == std::string_view::npos && IsPlainText(name) &&
+           Utf16Units(name) <= kMaxKeyNameUnits;
 }
 
 bool IsStorableValueName(std::string_view name) {
-    return name.size() <= kMaxValueNameBytes && IsPlainText(name);
+    return IsPlainText(name) && Utf16Units(name) <= kMaxValueNameUnits;
 }
 
 }  // namespace posixplat::reg

@@ -21,9 +21,13 @@ bool IsValidUtf8(std::string_view text);
 // than tab (so no line break and no zero byte).
 bool IsPlainText(std::string_view text);
 
-// Win32 limits a key name to 255 characters and a value name to 16383.
-inline constexpr std::size_t kMaxKeyNameBytes = 255;
-inline constexpr std::size_t kMaxValueNameBytes = 16383;
+// Win32 limits a key name to 255 characters and a value name to 16383, counted in
+// UTF-16 units (a character beyond U+FFFF takes two), whatever bytes they take here.
+inline constexpr std::size_t kMaxKeyNameUnits = 255;
+inline constexpr std::size_t kMaxValueNameUnits = 16383;
+
+// The UTF-16 units of valid UTF-8 `text`.
+std::size_t Utf16Units(std::string_view text);
 
 // A key name that can be created: plain text, not empty, no backslash, within the limit.
 bool IsStorableKeyName(std::string_view name);
