@@ -1,9 +1,11 @@
-// The journal's file on Windows: opened without following a reparse point, a disk file
-// only, appended through FILE_APPEND_DATA (each write lands at the end whoever else
-// writes), shared with every other run for reading, writing and renaming. The bound is
-// kept under a lock on a byte range past any real data, so appends and reads are never
-// refused by it; the newer half is written to a new file that replaces the journal by
-// name. A writer that gets the lock checks that the name still gives its file.
+// The journal's file on Windows: opened for each batch without following a reparse
+// point, a disk file only, appended through FILE_APPEND_DATA (each write lands at the end
+// whoever else writes), shared for reading, writing and deleting. Windows cannot rename a
+// file over one that is open, so no run keeps the journal open between batches: every
+// batch is written under a named mutex shared by every run that writes this journal, and
+// a run that drops the older half writes the newer half to a new file and renames it over
+// the journal while no handle to it is open.
+#include <functional>
 #include <random>
 
 #include "platform/journal/journal_file.h"
@@ -14,39 +16,47 @@ namespace journal {
 
 namespace {
 
-using win32plat::UniqueWin32Handle;
-using Handle = UniqueWin32Handle<win32plat::FileHandleTraits>;
+using Handle = win32plat::UniqueWin32Handle<win32plat::FileHandleTraits>;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+// A run stopped while it holds the mutex must not stop the others: after this long they
+// append without it (whole lines still; the bound is kept at the next batch).
 constexpr DWORD kLockPatienceMs = 2000;
+
+class Mutex {
+public:
+    explicit Mutex(HANDLE handle) : m_handle(handle) {}
+    ~Mutex() {
+        if (m_handle) CloseHandle(m_handle);
+    }
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
+    HANDLE get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
 
 Handle OpenNamed(const std::filesystem::path& path, DWORD access, DWORD disposition) {
     return Handle(CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-bool Identity(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) { return GetFileInformationByHandle(file, info) != 0; }
-
-bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
-}
-
-bool LockWithin(HANDLE file) {
-    for (DWORD waited = 0;; waited += 1) {
-        OVERLAPPED at = {};
-        at.OffsetHigh = kLockOffsetHigh;
-        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return true;
-        if (waited >= kLockPatienceMs) return false;
-        Sleep(1);
+// The journal opened for appending; invalid, with the reason, when it is not a file the
+// journal may write.
+Handle OpenJournal(const std::filesystem::path& path, std::string* refusal) {
+    Handle file = OpenNamed(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, OPEN_ALWAYS);
+    if (!file.Valid()) {
+        *refusal = "it cannot be opened (error " + std::to_string(GetLastError()) + ")";
+        return file;
     }
-}
-
-void Unlock(HANDLE file) {
-    OVERLAPPED at = {};
-    at.OffsetHigh = kLockOffsetHigh;
-    UnlockFileEx(file, 0, 1, 0, &at);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        *refusal = "it is not a regular file";
+        return Handle();
+    }
+    return file;
 }
 
 bool WriteWhole(HANDLE file, const std::string& text) {
@@ -54,84 +64,81 @@ bool WriteWhole(HANDLE file, const std::string& text) {
     return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) && wrote == text.size();
 }
 
+// With the mutex held and no handle to the journal open: the newer half replaces it.
+// When the name cannot be replaced, the journal stays as it is and grows until it can.
+void DropOlderHalf(const std::filesystem::path& path, std::uintmax_t limit) {
+    std::string all;
+    {
+        const Handle reading = OpenNamed(path, GENERIC_READ, OPEN_EXISTING);
+        LARGE_INTEGER size = {};
+        if (!reading.Valid() || !GetFileSizeEx(reading.Get(), &size)) return;
+        all.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+        DWORD got = 0;
+        if (!ReadFile(reading.Get(), all.data(), static_cast<DWORD>(all.size()), &got, nullptr)) return;
+        all.resize(got);
+    }
+    std::random_device random;
+    std::filesystem::path temporary = path;
+    temporary += L"." + std::to_wstring(random()) + L".tmp";
+    bool written = false;
+    {
+        const Handle fresh(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+        if (!fresh.Valid()) return;
+        written = WriteWhole(fresh.Get(), NewerHalf(all, limit));
+    }
+    if (!written || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(temporary.c_str());
+    }
+}
+
 class Win32JournalFile : public JournalFile {
 public:
-    explicit Win32JournalFile(std::filesystem::path path) : m_path(std::move(path)) {}
-
-    std::string Open() {
-        Handle file = OpenNamed(m_path, GENERIC_READ | FILE_APPEND_DATA, OPEN_ALWAYS);
-        if (!file.Valid()) return "it cannot be opened (error " + std::to_string(GetLastError()) + ")";
-        BY_HANDLE_FILE_INFORMATION info = {};
-        if (GetFileType(file.Get()) != FILE_TYPE_DISK || !Identity(file.Get(), &info) ||
-            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
-            return "it is not a regular file";
-        }
-        m_file = std::move(file);
-        return {};
-    }
+    Win32JournalFile(std::filesystem::path path, HANDLE mutex) : m_path(std::move(path)), m_mutex(mutex) {}
 
     bool AppendBounded(const std::string& lines, std::uintmax_t limit) override {
         if (lines.empty()) return true;
-        bool locked = false;
-        for (int attempt = 0; attempt < 8 && !locked && LockWithin(m_file.Get()); ++attempt) {
-            BY_HANDLE_FILE_INFORMATION mine = {}, named = {};
-            const Handle name = OpenNamed(m_path, FILE_READ_ATTRIBUTES, OPEN_EXISTING);
-            if (Identity(m_file.Get(), &mine) && name.Valid() && Identity(name.Get(), &named) && SameFile(mine, named)) {
-                locked = true;
-            } else if (!Open().empty()) {
-                return false;
+        const DWORD waited = m_mutex.get() ? WaitForSingleObject(m_mutex.get(), kLockPatienceMs) : WAIT_FAILED;
+        const bool locked = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        std::string refusal;
+        bool wrote = false;
+        {
+            Handle file = OpenJournal(m_path, &refusal);
+            LARGE_INTEGER size = {};
+            if (file.Valid() && locked && GetFileSizeEx(file.Get(), &size) &&
+                static_cast<std::uintmax_t>(size.QuadPart) + lines.size() > limit) {
+                file.Reset();
+                DropOlderHalf(m_path, limit);
+                file = OpenJournal(m_path, &refusal);
             }
+            wrote = file.Valid() && WriteWhole(file.Get(), lines);
         }
-        LARGE_INTEGER size = {};
-        if (locked && GetFileSizeEx(m_file.Get(), &size) &&
-            static_cast<std::uintmax_t>(size.QuadPart) + lines.size() > limit) {
-            DropOlderHalf(limit);
-        }
-        const bool wrote = WriteWhole(m_file.Get(), lines);
-        if (locked) Unlock(m_file.Get());
+        if (locked) ReleaseMutex(m_mutex.get());
         return wrote;
     }
 
 private:
-    // With the lock held. When the name cannot be replaced (a handle without sharing
-    // for deletion), the journal stays as it is and grows until it can.
-    void DropOlderHalf(std::uintmax_t limit) {
-        LARGE_INTEGER size = {};
-        if (!GetFileSizeEx(m_file.Get(), &size)) return;
-        std::string all(static_cast<std::size_t>(size.QuadPart), '\0');
-        const Handle reading = OpenNamed(m_path, GENERIC_READ, OPEN_EXISTING);
-        DWORD got = 0;
-        if (!reading.Valid() || !ReadFile(reading.Get(), all.data(), static_cast<DWORD>(all.size()), &got, nullptr)) {
-            return;
-        }
-        all.resize(got);
-        std::random_device random;
-        std::filesystem::path temporary = m_path;
-        temporary += L"." + std::to_wstring(random()) + L".tmp";
-        Handle fresh(CreateFileW(temporary.c_str(), GENERIC_READ | FILE_APPEND_DATA, kShareAll, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!fresh.Valid()) return;
-        if (!LockWithin(fresh.Get()) || !WriteWhole(fresh.Get(), NewerHalf(all, limit)) ||
-            !MoveFileExW(temporary.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            fresh.Reset();
-            DeleteFileW(temporary.c_str());
-            return;
-        }
-        Unlock(m_file.Get());
-        m_file = std::move(fresh);
-    }
-
     std::filesystem::path m_path;
-    Handle m_file;
+    Mutex m_mutex;
 };
+
+// One mutex per journal: its name is made from the journal's full path, letter case
+// folded as the file system folds it.
+HANDLE JournalMutex(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    std::wstring key = (error ? path : full).wstring();
+    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    const std::wstring name = L"Local\\mirel-setup-journal-" + std::to_wstring(std::hash<std::wstring>()(key));
+    return CreateMutexW(nullptr, FALSE, name.c_str());
+}
 
 }  // namespace
 
 std::unique_ptr<JournalFile> OpenJournalFile(const std::filesystem::path& path, std::string* refusal) {
-    auto file = std::make_unique<Win32JournalFile>(path);
-    *refusal = file->Open();
-    if (!refusal->empty()) return nullptr;
-    return file;
+    refusal->clear();
+    if (!OpenJournal(path, refusal).Valid()) return nullptr;
+    return std::make_unique<Win32JournalFile>(path, JournalMutex(path));
 }
 
 }  // namespace journal
