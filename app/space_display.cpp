@@ -15,9 +15,8 @@ constexpr std::int64_t kBytesPerMb = 0x100000;
 }  // namespace
 
 void CInstallerDlg::ShowModeSize(int labelId, unsigned sizeId, int installedMb) {
-    // 32-bit arithmetic, as the sizes are stored; wrap-around instead of overflow.
-    const std::int32_t n = static_cast<std::int32_t>(static_cast<std::uint32_t>(ConfigNumber(LoadString(sizeId))) -
-                                                     static_cast<std::uint32_t>(installedMb));
+    // 64-bit: two sizes of 32 bits apart can be further apart than 32 bits hold.
+    const std::int64_t n = static_cast<std::int64_t>(ConfigNumber(LoadString(sizeId))) - installedMb;
     std::string text;
     if (n <= 0) {
         text = LoadString(IDS_SIZE_NOTHING_LEFT);
@@ -49,7 +48,8 @@ void CInstallerDlg::RefreshSpace() {
             spaceOk = static_cast<std::uint64_t>(requiredBytes) <= freeBytes;
             const std::uint64_t freeMb = freeBytes >> 20;
             if (freeMb > 1024) {
-                const float gb = static_cast<float>(static_cast<std::int32_t>(freeMb)) * 0.0009765625f;
+                // From the 64-bit count: through 32 bits, 2^31 MB and more read as negative.
+                const float gb = static_cast<float>(freeMb) * 0.0009765625f;
                 m_strFreeSpace = FormatFixed2(gb) + " " + res::kGigabytes;
             } else {
                 m_strFreeSpace = FormatInt(static_cast<long long>(freeMb)) + " " + res::kMegabytes;

@@ -91,7 +91,11 @@ int CInstallerDlg::InstallVoice(int proceed) { return InstallModeData(*ModeOfSta
 
 int CInstallerDlg::InstallMedia(int proceed) { return InstallModeData(*ModeOfState(kInstallStateFull), proceed); }
 
+// The record names a set only once its files are on the disk: a power cut after the
+// record was written must not leave it naming files the disk never received.
 int CInstallerDlg::InstallModeData(const InstallMode& mode, int proceed) {
-    if (proceed && InstallDataSet(mode.dataSet)) return (this->*mode.writeRecord)();
+    if (proceed && InstallDataSet(mode.dataSet) && m_platform.fileSystem.FlushDrive(m_strInstallDir)) {
+        return (this->*mode.writeRecord)();
+    }
     return 0;
 }

@@ -104,6 +104,11 @@ public:
     // Enumerates the folder named by `pattern`, which is a folder path followed by
     // "\\*.*". Returns null when the folder cannot be listed.
     virtual std::unique_ptr<FolderEnumeration> Enumerate(const std::string& pattern) = 0;
+
+    // Puts every file written and every folder created or removed so far on the drive
+    // of `path` onto its disk, so that a power cut after this loses none of it. False
+    // when the system reports that some of it could not be written.
+    virtual bool FlushDrive(const std::string& path) = 0;
 };
 
 }  // namespace plat

@@ -27,6 +27,7 @@ public:
     std::unique_ptr<FolderEnumeration> Enumerate(const std::string& pattern) override {
         return m_inner.Enumerate(pattern);
     }
+    bool FlushDrive(const std::string& path) override { return m_inner.FlushDrive(path); }
 
 protected:
     FileSystem& inner() { return m_inner; }

@@ -125,4 +125,9 @@ std::unique_ptr<plat::FolderEnumeration> FaultFileSystem::Enumerate(const std::s
     return inner().Enumerate(pattern);
 }
 
+bool FaultFileSystem::FlushDrive(const std::string& path) {
+    if (m_state.Fails(Op::Flush, path)) return false;
+    return inner().FlushDrive(path);
+}
+
 }  // namespace faultplat

@@ -20,6 +20,7 @@ public:
     std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
     bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+    bool FlushDrive(const std::string& path) override;
 
 private:
     FaultState& m_state;

@@ -19,6 +19,7 @@ const char* OpName(Op op) {
     case Op::RegistryDelete: return "registry delete";
     case Op::LinkCreate: return "link create";
     case Op::LinkSave: return "link save";
+    case Op::Flush: return "flush";
     }
     return "?";
 }

@@ -22,8 +22,9 @@ enum class Op : unsigned {
     RegistryDelete,  // Registry::DeleteKey
     LinkCreate,      // Shell::CreateLink
     LinkSave,        // ShellLink::Save
+    Flush,           // FileSystem::FlushDrive
 };
-inline constexpr unsigned kOpCount = 15;
+inline constexpr unsigned kOpCount = 16;
 
 // A set of kinds, one bit each.
 using OpMask = std::uint32_t;

@@ -3,6 +3,7 @@
 // change it between steps; a countdown counts from the moment it is put into the plan.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -56,6 +57,10 @@ struct FaultPlan {
     std::map<char, std::uint64_t> freeBytes;
     // Keep every counted operation in the trace, not only the failed ones.
     bool recordOperations = false;
+    // Called before every stopEvery-th counted operation: the driver stops its own
+    // process there, so that a test can take what the disk holds at that moment.
+    std::uint64_t stopEvery = 0;
+    std::function<void()> stop;
 };
 
 }  // namespace faultplat

@@ -4,6 +4,7 @@ namespace faultplat {
 
 bool FaultState::Fails(Op op, const std::string& target) {
     injected.reset();
+    if (plan.stopEvery != 0 && plan.stop && ++operations % plan.stopEvery == 0) plan.stop();
     ++counters.calls[static_cast<unsigned>(op)];
     bool fails = false;
     for (Countdown& countdown : plan.countdowns) {

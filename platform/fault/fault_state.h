@@ -1,6 +1,7 @@
 #pragma once
 // What the fault wrappers share: the plan, the counters and the trace, and the one place
 // that decides whether a counted operation fails. Private to the fault platform.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ struct FaultState {
     FaultCounters counters;
     FaultTrace trace;
     plat::CodePage codePage = plat::kCodePageUtf8;
+    std::uint64_t operations = 0;  // counted operations of every kind
 
     // The fault the last counted operation was made to fail by, if it was: the error
     // the fault stands for is reported in place of the system's. Taken once.

@@ -171,4 +171,8 @@ std::unique_ptr<plat::FolderEnumeration> JournalFileSystem::Enumerate(const std:
     return entries;
 }
 
+bool JournalFileSystem::FlushDrive(const std::string& path) {
+    return Noted(inner().FlushDrive(path), "flush the drive of", "flushed the drive of", path);
+}
+
 }  // namespace journal

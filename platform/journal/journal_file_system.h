@@ -31,6 +31,7 @@ public:
     std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
     bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+    bool FlushDrive(const std::string& path) override;
 
     // What became of a file opened for writing: its source (the file last opened for
     // reading) and the bytes it took. A copy is whole once its status is applied.

@@ -101,7 +101,9 @@ std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
         return nullptr;
     }
     while (root.size() > 1 && root.back() == '/') root.pop_back();
-    std::filesystem::create_directories(root + "/registry", ec);
+    // The registry makes its own folder, beneath the root: through a link planted there
+    // this would make a folder anywhere.
+    std::filesystem::create_directories(root, ec);
     if (ec) {
         if (error) *error = "cannot create the system root " + root + ": " + ec.message();
         return nullptr;

@@ -12,7 +12,12 @@ constexpr std::size_t kMaxChunk = 0x40000000;
 
 }  // namespace
 
-Win32File::Win32File(UniqueFileHandle handle) : m_handle(std::move(handle)) {}
+Win32File::Win32File(UniqueFileHandle handle, std::shared_ptr<bool> flushFailed)
+    : m_handle(std::move(handle)), m_flushFailed(std::move(flushFailed)) {}
+
+Win32File::~Win32File() {
+    if (m_flushFailed && !FlushFileBuffers(m_handle.Get())) *m_flushFailed = true;
+}
 
 bool Win32File::Read(void* buffer, std::size_t size, std::size_t* got) {
     std::size_t total = 0;

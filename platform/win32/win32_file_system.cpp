@@ -120,7 +120,7 @@ std::unique_ptr<plat::File> Win32FileSystem::OpenForWrite(const std::string& pat
     UniqueFileHandle handle(
         CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid()) return nullptr;
-    return std::make_unique<Win32File>(std::move(handle));
+    return std::make_unique<Win32File>(std::move(handle), m_flushFailed);
 }
 
 bool Win32FileSystem::SetStatus(const std::string& path, const plat::FileStatus& status) {
@@ -139,6 +139,13 @@ bool Win32FileSystem::SetStatus(const std::string& path, const plat::FileStatus&
 
 std::unique_ptr<plat::FolderEnumeration> Win32FileSystem::Enumerate(const std::string& pattern) {
     return Win32FolderEnumeration::Start(pattern);
+}
+
+bool Win32FileSystem::FlushDrive(const std::string&) {
+    if (!*m_flushFailed) return true;
+    *m_flushFailed = false;
+    SetLastError(ERROR_WRITE_FAULT);
+    return false;
 }
 
 }  // namespace win32plat

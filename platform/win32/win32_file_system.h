@@ -2,6 +2,8 @@
 // The file system over the real Win32 calls. Paths and names are UTF-8, handed to the
 // W calls as UTF-16; the system itself matches names without regard to case and keeps the read-only
 // attribute, so nothing here has to emulate either.
+#include <memory>
+
 #include "platform/file_system.h"
 
 namespace win32plat {
@@ -20,6 +22,12 @@ public:
     std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
     bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+    // Each written file is flushed as it is closed (FlushFileBuffers of a whole volume
+    // needs an administrator): this reports whether one of those flushes failed.
+    bool FlushDrive(const std::string& path) override;
+
+private:
+    std::shared_ptr<bool> m_flushFailed = std::make_shared<bool>(false);
 };
 
 }  // namespace win32plat

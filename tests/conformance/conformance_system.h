@@ -32,6 +32,9 @@ public:
     // case, which differ for the punctuation between 'Z' and 'a' ("[\]^_`"). Nothing
     // the installer does depends on it; the order of letters and digits is the same.
     virtual bool ListsSubKeysFoldedToLowerCase() const = 0;
+    // The second: Wine (8) creates a key whose name is longer than 255 characters,
+    // which Windows refuses with ERROR_INVALID_PARAMETER; the sandbox refuses it too.
+    virtual bool AcceptsOverlongKeyNames() const = 0;
 };
 
 std::unique_ptr<ConformanceSystem> OpenConformanceSystem();

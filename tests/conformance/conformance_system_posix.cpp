@@ -29,6 +29,7 @@ public:
     std::string Hyo() const override { return "表"; }
     std::string Harunea() const override { return "ハルネア"; }
     bool ListsSubKeysFoldedToLowerCase() const override { return false; }
+    bool AcceptsOverlongKeyNames() const override { return false; }
 
 private:
     testsupport::TempSystemRoot m_root;

@@ -19,6 +19,7 @@ public:
     std::string Hyo() const override { return win32test::kHyo; }
     std::string Harunea() const override { return win32test::kHarunea; }
     bool ListsSubKeysFoldedToLowerCase() const override { return RunningUnderWine(); }
+    bool AcceptsOverlongKeyNames() const override { return RunningUnderWine(); }
 
 private:
     win32plat::Win32Platform m_platform;

@@ -144,6 +144,53 @@ TEST_F(RegistryConformance, TooSmallBuffersFailWithMoreDataAndAreLeftAlone) {
     }
 }
 
+// Names are limited in characters, not bytes: 255 for a key, 16383 for a value, in
+// ASCII or in double-byte text alike; one more is refused as invalid.
+TEST_F(RegistryConformance, NamesUpToWindowsLimitsAndNotOneCharacterMore) {
+    RegKeyHandle key = Create("Limits");
+    const auto repeated = [](const std::string& piece, std::size_t times) {
+        std::string text;
+        for (std::size_t i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    // "ハルネア" is four characters.
+    const std::string japanese255 = repeated(system().Harunea(), 63) + "abc";
+    struct Case {
+        const char* what;
+        std::string name;
+        bool key;  // a key's name, else a value's
+        RegResult result;
+    };
+    const Case cases[] = {
+        {"255 ASCII characters", std::string(255, 'k'), true, plat::kErrorSuccess},
+        {"256 ASCII characters", std::string(256, 'k'), true, plat::kErrorInvalidParameter},
+        {"255 characters, 252 of them double-byte", japanese255, true, plat::kErrorSuccess},
+        {"256 characters, 252 of them double-byte", japanese255 + "d", true, plat::kErrorInvalidParameter},
+        {"16383 ASCII characters", std::string(16383, 'v'), false, plat::kErrorSuccess},
+        {"16384 ASCII characters", std::string(16384, 'v'), false, plat::kErrorInvalidParameter},
+        {"16383 characters, 16380 double-byte", repeated(system().Harunea(), 4095) + "abc", false,
+         plat::kErrorSuccess},
+        {"16384 characters, 16380 double-byte", repeated(system().Harunea(), 4095) + "abcd", false,
+         plat::kErrorInvalidParameter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.key && c.result != plat::kErrorSuccess && system().AcceptsOverlongKeyNames()) continue;
+        if (c.key) {
+            RegKeyHandle sub = plat::kNullKey;
+            const RegResult created = registry().CreateKey(key, c.name, &sub);
+            EXPECT_EQ(created, c.result);
+            if (created == plat::kErrorSuccess) registry().CloseKey(sub);
+            RegKeyHandle opened = plat::kNullKey;
+            const bool found = registry().OpenKey(key, c.name, plat::kKeyRead, &opened) == plat::kErrorSuccess;
+            EXPECT_EQ(found, c.result == plat::kErrorSuccess);
+            if (found) registry().CloseKey(opened);
+        } else {
+            EXPECT_EQ(SetString(key, c.name, "x"), c.result);
+        }
+    }
+}
+
 TEST_F(RegistryConformance, MissingThingsAndEndsOfEnumeration) {
     RegKeyHandle key = Create("Lonely");
     RegKeyHandle out = plat::kNullKey;

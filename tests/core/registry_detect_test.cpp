@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -169,6 +170,26 @@ TEST(DetectInstallState, NamesListedBeforeAFailedListingStillCount) {
         EXPECT_EQ(env.dlg.DetectInstallState(), c.state);
         EXPECT_EQ(env.OpenKeys(), 0);
     }
+}
+
+// A hive written elsewhere may hold a key name longer than Windows allows (the file
+// registry refuses to make one): sorted before the publisher, it must not end the
+// listing that finds the publisher.
+TEST(DetectInstallState, ASiblingNameTooLongForAnyBufferHidesNothing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the system's registry cannot hold such a name";
+#else
+    RegistryTestEnv env;
+    env.strings.Set(103, "HKCU\\Games\\Velstra\\Mirel");
+    PutFullRecord(env, "Games\\Velstra\\Mirel");
+    {
+        std::ofstream hive(env.systemRoot().root() + "/registry/HKEY_CURRENT_USER.reg", std::ios::app);
+        hive << "\n[HKEY_CURRENT_USER\\Games\\" << std::string(1000, 'A') << "]\n";
+        ASSERT_TRUE(hive.good());
+    }
+    EXPECT_EQ(env.dlg.DetectInstallState(), 3);
+    EXPECT_EQ(env.OpenKeys(), 0);
+#endif
 }
 
 struct CodePageCase {

@@ -109,6 +109,8 @@ public:
         PutString(kShellFoldersKey, "Programs", programs);
     }
 
+    const testsupport::TempSystemRoot& systemRoot() const { return m_root; }
+
     // --- files, through the real file system ---
     bool Exists(const std::string& windowsPath) { return real().fileSystem.Exists(windowsPath); }
     void MakeFolder(const std::string& windowsPath) {

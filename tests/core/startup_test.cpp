@@ -107,6 +107,14 @@ TEST_F(StartupTest, AbsentOrNonNumericSizeCountsAsZero) {
     EXPECT_EQ(host().GetText(IDC_SIZE_FULL), "( 2.00 GB )");
 }
 
+TEST_F(StartupTest, SizesFurtherApartThan32BitsHoldAreShown) {
+    strings().Set(107, "-2147483647");
+    strings().Set(109, "2147483647");
+    Record(1);
+    Start();
+    EXPECT_EQ(host().GetText(IDC_SIZE_FULL), "( 4194304.00 GB )");
+}
+
 TEST_F(StartupTest, FreeSpaceLabelAndBoundary) {
     InsertDisc();
     struct Case {
@@ -124,6 +132,8 @@ TEST_F(StartupTest, FreeSpaceLabelAndBoundary) {
         {2750 * kMb - 1, IDC_MODE_FULL, "2.68 GB", false},  // one byte short
         {420 * kMb - 1, IDC_MODE_MIN, "419 MB", false},
         {0, IDC_MODE_MIN, "0 MB", false},
+        {(1ull << 31) * kMb, IDC_MODE_FULL, "2097152.00 GB", true},  // past 32 bits of megabytes
+        {(1ull << 43) * kMb, IDC_MODE_FULL, "8589934592.00 GB", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -91,6 +91,19 @@ case "$case_name" in
     decoy_before; run $'start\ndump\n'; decoy_unchanged; warned "leads out of the system root"
     [ -L "$ROOT/drives" ] || fail "the user's link was replaced"
     ;;
+  registry_link_out)
+    # The registry's folder a link to a folder outside the root: nothing is written
+    # there, the link is reported, and without a record the install cannot succeed.
+    make_system; ln -s "$DECOY" "$ROOT/registry"
+    decoy_before; run "$FULL"; decoy_unchanged; warned "registry: a link that leads out of the system root"
+    not_said "$DONE_TEXT"
+    [ -L "$ROOT/registry" ] || fail "the user's link was replaced"
+    ;;
+  journal_link_out)
+    # The journal a link to a file of the user's: the run goes on without it.
+    make_system; ln -s "$DECOY/user.txt" "$ROOT/setup.log"
+    decoy_before; run "$FULL"; decoy_unchanged; said "$DONE_TEXT"; warned "setup.log not written: it is a symbolic link"
+    ;;
   drives_bad_lines)
     make_system
     printf 'C: fixed %s\nnonsense\nQ: cdrom %s\nE: floppy /x\nc: fixed /elsewhere\nF: fixed relative/path\n' \

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #include "platform/ascii.h"
@@ -87,6 +88,17 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
                 return false;
             }
             parsed.plan.diskFullAfterBytes = bytes;
+        } else if (option == "--stop-every") {
+            if (!hasValue || !ParseCount(args[++i], &parsed.plan.stopEvery) || parsed.plan.stopEvery == 0) {
+                *error = "--stop-every needs a positive count";
+                return false;
+            }
+#ifdef SIGSTOP
+            parsed.plan.stop = [] { std::raise(SIGSTOP); };
+#else
+            *error = "--stop-every needs a system that can stop a process";
+            return false;
+#endif
         } else {
             *error = "unknown option " + option;
             return false;
@@ -109,6 +121,8 @@ std::string DriverUsage() {
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"
            "  --fail-write-after N   writes fail once N bytes in all have been written\n"
            "  --fail-link            saving a shell link fails\n"
+           "  --stop-every N         (Linux) the driver stops itself (SIGSTOP) before every Nth\n"
+           "                         platform operation, for a test to take the disk's state\n"
            "install journal (by default where the product keeps it):\n"
            "  --log FILE             append it to FILE instead\n"
            "  --no-log               keep none\n"

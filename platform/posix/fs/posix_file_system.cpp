@@ -314,4 +314,13 @@ bool PosixFileSystem::OpenFolderOf(const std::string& path, UniqueFd* folder, st
     return true;
 }
 
+bool PosixFileSystem::FlushDrive(const std::string& path) {
+    Located target;
+    if (!Locate(m_drives, m_bases, m_reach, path, false, &target)) return false;
+    return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
+        UniqueFd entry = target.Open(at.relative, O_RDONLY | O_NONBLOCK);
+        return entry.Valid() && ::syncfs(entry.Get()) == 0;
+    });
+}
+
 }  // namespace posixplat

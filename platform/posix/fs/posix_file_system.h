@@ -51,6 +51,9 @@ public:
     std::unique_ptr<plat::File> OpenForWrite(const std::string& path) override;
     bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
+    // syncfs(2) on the file system that holds `path`: one call for every file and folder
+    // written there, where an fsync of each costs ten times as long.
+    bool FlushDrive(const std::string& path) override;
 
     // Opens the folder that holds (or would hold) the entry `path` names, beneath its
     // drive, for a writer that works by name inside it (write beside, rename over);

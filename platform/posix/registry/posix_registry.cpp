@@ -1,6 +1,8 @@
 #include "platform/posix/registry/posix_registry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <mutex>
 #include <vector>
@@ -75,7 +77,7 @@ struct PosixRegistry::Impl {
     explicit Impl(std::vector<HiveFile> hives) {
         for (HiveFile& hive : hives) {
             stores.emplace_back(std::move(hive.folder), std::move(hive.fileName), std::move(hive.hiveName),
-                                std::move(hive.seed), std::move(hive.format));
+                                std::move(hive.seed), std::move(hive.format), std::move(hive.wall));
             roots.push_back(hive.root);
         }
     }
@@ -138,8 +140,10 @@ struct PosixRegistry::Impl {
 
 namespace {
 
-// The sandbox: every predefined key that has a file is <folder>/<HIVE NAME>.reg.
+// The sandbox: every predefined key that has a file is <folder>/<HIVE NAME>.reg, the
+// folder and the files resolved beneath the folder's parent, the system root.
 std::vector<HiveFile> SandboxHives(const std::string& folder, const std::string& login) {
+    const std::string root = std::filesystem::path(folder).parent_path().string();
     std::vector<HiveFile> hives;
     for (const plat::RootKeyName& hive : plat::kRootKeys) {
         if (!hive.holdsKeys) continue;
@@ -148,7 +152,7 @@ std::vector<HiveFile> SandboxHives(const std::string& folder, const std::string&
             seed = [login](HiveKey& root) { reg::SeedCurrentUserHive(root, login); };
         }
         hives.push_back(HiveFile{hive.root, folder, std::string(hive.name) + ".reg", hive.name, std::move(seed),
-                                 reg::MakeRegedit4Format()});
+                                 reg::MakeRegedit4Format(), root});
     }
     return hives;
 }
@@ -308,7 +312,10 @@ bool PosixRegistry::CheckHives(std::vector<std::string>* problems) {
         std::string problem;
         if (store.Check(&problem)) continue;
         sound = false;
-        if (problems) problems->push_back(problem);
+        // The hives share their folder: a folder that cannot be used is named once.
+        if (problems && std::find(problems->begin(), problems->end(), problem) == problems->end()) {
+            problems->push_back(problem);
+        }
     }
     return sound;
 }

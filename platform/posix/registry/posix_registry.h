@@ -45,6 +45,8 @@ struct HiveFile {
     std::string hiveName;
     reg::HiveStore::Seed seed;
     std::unique_ptr<reg::HiveFormat> format;
+    // The folder beneath which `folder` and its file must resolve; empty: none.
+    std::string wall;
 };
 
 class PosixRegistry : public plat::Registry {

@@ -14,11 +14,13 @@ constexpr const char* kWineMachineHeader =
 }  // namespace
 
 std::vector<HiveFile> WinePrefixHives(const std::string& prefix) {
+    // Links in a prefix are followed as Wine follows them.
+    const std::string kNoWall;
     std::vector<HiveFile> hives;
     hives.push_back(HiveFile{plat::kHkeyCurrentUser, prefix, "user.reg", "HKEY_CURRENT_USER", nullptr,
-                             reg::MakeWineFormat(kWineUserHeader)});
+                             reg::MakeWineFormat(kWineUserHeader), kNoWall});
     hives.push_back(HiveFile{plat::kHkeyLocalMachine, prefix, "system.reg", "HKEY_LOCAL_MACHINE", nullptr,
-                             reg::MakeWineFormat(kWineMachineHeader)});
+                             reg::MakeWineFormat(kWineMachineHeader), kNoWall});
     return hives;
 }
 

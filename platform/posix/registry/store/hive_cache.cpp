@@ -47,8 +47,15 @@ bool ReadWhole(int fd, std::size_t sizeHint, std::string* text) {
 
 }  // namespace
 
-HiveCache::HiveCache(std::string filePath, std::string hiveName, HiveFormat* format)
-    : m_filePath(std::move(filePath)), m_hiveName(std::move(hiveName)), m_format(format) {}
+HiveCache::HiveCache(const std::string& folderPath, std::string fileName, std::string hiveName, HiveFormat* format,
+                     LinkReach reach)
+    : m_filePath(folderPath + "/" + fileName),
+      m_fileName(std::move(fileName)),
+      m_hiveName(std::move(hiveName)),
+      m_reach(reach),
+      m_format(format) {}
+
+const char* const kLeadsOutOfTheRoot = "a link that leads out of the system root; nothing is read or written there";
 
 HiveCache::~HiveCache() = default;
 HiveCache::HiveCache(HiveCache&&) noexcept = default;
@@ -69,7 +76,7 @@ bool HiveCache::SettledBefore(const Identity& identity, const timespec& moment) 
     return latest + (coarse ? kCoarseMarginNs : kFineMarginNs) < Nanoseconds(moment);
 }
 
-plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
+plat::RegResult HiveCache::Current(int folder, HiveKey** root, std::string* problem) {
     *root = nullptr;
     auto fail = [&](plat::RegResult result, const std::string& why) {
         Forget();
@@ -78,7 +85,8 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
     };
 
     struct stat status {};
-    if (::stat(m_filePath.c_str(), &status) != 0) {
+    if (folder < 0 || ::fstatat(folder, m_fileName.c_str(), &status, 0) != 0) {
+        if (folder < 0) errno = ENOENT;
         if (errno != ENOENT) return fail(RegResultFromErrno(errno), std::strerror(errno));
         Forget();
         m_format->Absent();
@@ -93,8 +101,10 @@ plat::RegResult HiveCache::Current(HiveKey** root, std::string* problem) {
     // tick before this.
     timespec readAt{};
     ::clock_gettime(CLOCK_REALTIME, &readAt);
-    UniqueFd fd(::open(m_filePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    bool escaped = false;
+    UniqueFd fd = OpenBelow(m_reach, folder, m_fileName, O_RDONLY | O_NONBLOCK, 0, &escaped);
     if (!fd.Valid()) {
+        if (escaped) return fail(plat::kErrorAccessDenied, kLeadsOutOfTheRoot);
         if (errno != ENOENT) return fail(RegResultFromErrno(errno), std::strerror(errno));
         Forget();
         m_format->Absent();

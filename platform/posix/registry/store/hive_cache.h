@@ -21,14 +21,20 @@
 
 #include "platform/posix/registry/store/hive_format.h"
 #include "platform/posix/registry/store/hive_tree.h"
+#include "platform/posix/walls/beneath.h"
 #include "platform/registry.h"
 
 namespace posixplat::reg {
 
+// What a hive's file or folder that is a link out of the system root is reported as.
+extern const char* const kLeadsOutOfTheRoot;
+
 class HiveCache {
 public:
-    // `format` (kept by the caller for as long as this object lives) reads the file.
-    HiveCache(std::string filePath, std::string hiveName, HiveFormat* format);
+    // `format` (kept by the caller for as long as this object lives) reads the file
+    // `fileName` of the folder `folderPath`, opened as `reach` allows.
+    HiveCache(const std::string& folderPath, std::string fileName, std::string hiveName, HiveFormat* format,
+              LinkReach reach);
     ~HiveCache();
     HiveCache(HiveCache&&) noexcept;
     HiveCache& operator=(HiveCache&&) noexcept;
@@ -37,7 +43,8 @@ public:
     // when there is no file. kErrorBadDb when the file does not parse or is not a
     // regular file, kErrorAccessDenied or kErrorRegistryIoFailed when it cannot be read;
     // `problem`, when given, then says what is wrong, starting with the file's path.
-    plat::RegResult Current(HiveKey** root, std::string* problem = nullptr);
+    // `folder` is the open folder of the file; -1: the folder does not exist (no file).
+    plat::RegResult Current(int folder, HiveKey** root, std::string* problem = nullptr);
 
     // This process has just replaced the file with `text`, the serialisation of `root`
     // (null: of the kept tree, changed in place).
@@ -62,7 +69,9 @@ private:
     static bool SettledBefore(const Identity& identity, const timespec& moment);
 
     std::string m_filePath;
+    std::string m_fileName;
     std::string m_hiveName;
+    LinkReach m_reach;
     HiveFormat* m_format;
     std::unique_ptr<HiveKey> m_root;
     Identity m_identity;

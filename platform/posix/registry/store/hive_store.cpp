@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "platform/posix/fs/kernel_copy.h"
+#include "platform/posix/walls/beneath.h"
 #include "platform/posix/walls/posix_handles.h"
 #include "platform/posix/registry/store/registry_errno.h"
 
@@ -64,8 +66,9 @@ private:
 }  // namespace
 
 HiveStore::HiveStore(std::string folder, std::string fileName, std::string hiveName, Seed seed,
-                     std::unique_ptr<HiveFormat> format)
+                     std::unique_ptr<HiveFormat> format, std::string wall)
     : m_folder(std::move(folder)),
+      m_wall(std::move(wall)),
       m_hiveName(std::move(hiveName)),
       m_filePath(m_folder + "/" + fileName),
       m_fileName(std::move(fileName)),
@@ -73,7 +76,40 @@ HiveStore::HiveStore(std::string folder, std::string fileName, std::string hiveN
       m_tempName(m_fileName + ".tmp"),
       m_seed(std::move(seed)),
       m_format(std::move(format)),
-      m_cache(m_filePath, m_hiveName, m_format.get()) {}
+      m_cache(m_folder, m_fileName, m_hiveName, m_format.get(),
+              m_wall.empty() ? LinkReach::kAnywhere : LinkReach::kBeneathBase) {}
+
+UniqueFd HiveStore::OpenFolder(bool create, bool* escaped) const {
+    *escaped = false;
+    std::error_code ignored;
+    if (m_wall.empty()) {
+        if (create) std::filesystem::create_directories(m_folder, ignored);
+        return UniqueFd(::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    }
+    if (create) std::filesystem::create_directories(m_wall, ignored);
+    UniqueFd wall = OpenBaseFolder(m_wall);
+    BeneathPath below;
+    if (!wall.Valid() || !SplitBeneath(m_wall, m_folder, &below)) return UniqueFd();
+    // mkdirat never follows a link in the folder's place; opening it then tells where
+    // the link leads.
+    if (create && ::mkdirat(wall.Get(), below.relative.c_str(), 0777) != 0 && errno != EEXIST) return UniqueFd();
+    return OpenBeneath(wall.Get(), below.relative, O_RDONLY | O_DIRECTORY, 0, escaped);
+}
+
+plat::RegResult HiveStore::Current(HiveKey** root, std::string* problem) {
+    bool escaped = false;
+    const UniqueFd folder = OpenFolder(false, &escaped);
+    if (escaped) {
+        m_cache.Forget();
+        if (problem) *problem = m_folder + ": " + kLeadsOutOfTheRoot;
+        return plat::kErrorAccessDenied;
+    }
+    if (!folder.Valid() && errno != ENOENT) {
+        if (problem) *problem = m_folder + ": " + std::strerror(errno);
+        return RegResultFromErrno(errno);
+    }
+    return m_cache.Current(folder.Get(), root, problem);
+}
 
 plat::RegResult HiveStore::ReplaceFile(int folder, const std::string& text) const {
     // Whatever an earlier writer left under the temporary name goes first, so that the
@@ -109,13 +145,13 @@ plat::RegResult HiveStore::ReplaceFile(int folder, const std::string& text) cons
 
 plat::RegResult HiveStore::Read(const std::function<plat::RegResult(const HiveKey& root)>& read) {
     HiveKey* root = nullptr;
-    plat::RegResult result = m_cache.Current(&root);
+    plat::RegResult result = Current(&root);
     if (result != plat::kErrorSuccess) return result;
     if (!root && m_seed) {
         // Create the seeded file first, so that every process sees the same hive.
         result = Modify([](HiveKey&, bool*) { return plat::kErrorSuccess; });
         if (result != plat::kErrorSuccess) return result;
-        result = m_cache.Current(&root);
+        result = Current(&root);
         if (result != plat::kErrorSuccess) return result;
     }
     if (!root) return read(HiveKey(m_hiveName));
@@ -123,15 +159,14 @@ plat::RegResult HiveStore::Read(const std::function<plat::RegResult(const HiveKe
 }
 
 plat::RegResult HiveStore::Modify(const std::function<plat::RegResult(HiveKey& root, bool* changed)>& change) {
-    std::error_code ec;
-    std::filesystem::create_directories(m_folder, ec);
-    UniqueFd folder(::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.Valid()) return RegResultFromErrno(errno);
+    bool escaped = false;
+    UniqueFd folder = OpenFolder(true, &escaped);
+    if (!folder.Valid()) return escaped ? plat::kErrorAccessDenied : RegResultFromErrno(errno);
     ExclusiveLock lock(folder.Get(), m_lockName);
     if (!lock.locked()) return RegResultFromErrno(lock.error());
 
     HiveKey* root = nullptr;
-    plat::RegResult result = m_cache.Current(&root);
+    plat::RegResult result = m_cache.Current(folder.Get(), &root);
     if (result != plat::kErrorSuccess) return result;
     bool changed = false;
     std::unique_ptr<HiveKey> created;
@@ -162,7 +197,7 @@ plat::RegResult HiveStore::Modify(const std::function<plat::RegResult(HiveKey& r
 
 bool HiveStore::Check(std::string* problem) {
     HiveKey* root = nullptr;
-    return m_cache.Current(&root, problem) == plat::kErrorSuccess;
+    return Current(&root, problem) == plat::kErrorSuccess;
 }
 
 }  // namespace posixplat::reg

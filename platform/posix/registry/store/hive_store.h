@@ -27,9 +27,12 @@ public:
     // Fills a hive that is being created because its file is absent.
     using Seed = std::function<void(HiveKey& root)>;
 
-    // <folder>/<fileName> in `format`; `hiveName` names its root key.
+    // <folder>/<fileName> in `format`; `hiveName` names its root key. With a `wall`
+    // (the system root, of which `folder` is a direct sub-folder), the folder and the
+    // file resolve beneath it: a link there that leads out is refused
+    // (kErrorAccessDenied) and reported by Check. Without one, links are followed.
     HiveStore(std::string folder, std::string fileName, std::string hiveName, Seed seed,
-              std::unique_ptr<HiveFormat> format);
+              std::unique_ptr<HiveFormat> format, std::string wall = {});
     bool WideStrings() const { return m_format->WideStrings(); }
 
     // Calls `read` with the hive as it is on disk now (an absent file is an empty hive,
@@ -48,8 +51,14 @@ public:
 
 private:
     plat::RegResult ReplaceFile(int folder, const std::string& text) const;
+    // The hive's folder, created first when `create`; invalid with errno set when it
+    // cannot be opened, and `*escaped` when it is a link out of the wall.
+    UniqueFd OpenFolder(bool create, bool* escaped) const;
+    // The cache's current tree, through the folder as it is now.
+    plat::RegResult Current(HiveKey** root, std::string* problem = nullptr);
 
     std::string m_folder;
+    std::string m_wall;
     std::string m_hiveName;
     std::string m_filePath;
     std::string m_fileName;
