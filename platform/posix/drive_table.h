@@ -26,6 +26,8 @@ struct DriveMapping {
     char letter;  // upper case
     plat::DriveType type;
     std::string hostFolder;  // absolute, without a trailing slash (except "/")
+    // The host path names a disc image file instead of a folder (a cdrom drive only).
+    bool image = false;
 };
 
 enum class DriveLineKind { Blank, Drive, Malformed };
@@ -63,6 +65,15 @@ std::vector<DriveMapping> ParseDriveTable(const std::string& text, std::vector<D
 // used, and a file that cannot be read, is described in `problems` as
 // "<file>: line N: reason" or "<file>: reason".
 std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<std::string>* problems = nullptr);
+
+// Marks each cdrom drive whose host path is a regular file as a disc image. A drive of
+// another type naming a file is left out, described in `problems` when given.
+void MarkImageDrives(std::vector<DriveMapping>& drives, std::vector<std::string>* problems = nullptr);
+
+// Maps each disc image file in `images` (absolute paths) as a CD-ROM drive on the first
+// free letter from D:; an image beyond Z: is described in `problems` and left out.
+void AddImageDrives(std::vector<DriveMapping>& drives, const std::vector<std::string>& images,
+                    std::vector<std::string>* problems = nullptr);
 
 // Maps each host folder in `mountPoints` that no drive maps yet, as a CD-ROM drive on
 // the first free letter from D:. Mount points beyond Z: are left out.

@@ -1,6 +1,7 @@
 #include "platform/posix/posix_platform.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "platform/journal/journal_places.h"
+#include "platform/posix/image/image_drive_file_system.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_registry.h"
@@ -63,6 +65,20 @@ std::map<std::string, std::string> WineDriveTypes(plat::Registry& registry) {
     return types;
 }
 
+// Disc images given for a run, as absolute paths: the drive table holds no other kind.
+bool AbsoluteImagePaths(const std::vector<std::string>& given, std::vector<std::string>* absolute, std::string* error) {
+    for (const std::string& image : given) {
+        std::error_code ec;
+        const std::string path = std::filesystem::absolute(image, ec).lexically_normal().string();
+        if (ec || image.empty()) {
+            if (error) *error = "cannot make the disc image " + image + " an absolute path";
+            return false;
+        }
+        absolute->push_back(path);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string DefaultSystemRoot() {
@@ -79,32 +95,74 @@ std::string DefaultSystemRoot() {
 
 struct PosixPlatform::Impl {
     // The sandbox below `rootFolder`.
-    explicit Impl(const std::string& rootFolder)
+    Impl(const std::string& rootFolder, const std::vector<std::string>& discImages)
         : root(rootFolder),
           registry(std::make_unique<PosixRegistry>(rootFolder + "/registry", LoginName())),
-          fileSystem(std::make_unique<PosixFileSystem>(rootFolder)),
+          fileSystem(std::make_unique<PosixFileSystem>(rootFolder, kProcessMountTable, discImages)),
+          images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           shell(std::make_unique<PosixShell>(*fileSystem)),
-          platform{*fileSystem, *registry, *shell, text, memory, errors} {}
+          platform{*images, *registry, *shell, text, memory, errors} {}
 
     // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
     // follows them, and launchers beside the links saved in its menu and on its desktop.
-    Impl(const std::string& prefix, const std::string& mountTable)
+    Impl(const std::string& prefix, const std::string& mountTable, const std::vector<std::string>& discImages)
         : root(prefix),
           registry(std::make_unique<PosixRegistry>(WinePrefixHives{prefix})),
           fileSystem(std::make_unique<PosixFileSystem>(
-              ReadWineDrives(prefix, WineDriveTypes(*registry), mountTable), LinkReach::kAnywhere)),
+              WineDrivesWithImages(prefix, WineDriveTypes(*registry), mountTable, discImages, &imageProblems),
+              LinkReach::kAnywhere)),
+          images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
           shell(std::make_unique<PosixShell>(*fileSystem,
                                              [this](const std::string& link, const std::string& working) {
                                                  launchers->LinkSaved(link, working);
                                              })),
-          platform{*fileSystem, *registry, *shell, text, memory, errors} {
+          platform{*images, *registry, *shell, text, memory, errors} {
         fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });
     }
 
+    // A Wine prefix's drives, with the disc images of this run on free letters from D:.
+    static std::vector<DriveMapping> WineDrivesWithImages(const std::string& prefix,
+                                                          const std::map<std::string, std::string>& types,
+                                                          const std::string& mountTable,
+                                                          const std::vector<std::string>& discImages,
+                                                          std::vector<std::string>* problems) {
+        std::vector<DriveMapping> drives = ReadWineDrives(prefix, types, mountTable);
+        AddImageDrives(drives, discImages, problems);
+        return drives;
+    }
+
+    // The image drives of `drives`, each opened, in front of `fileSystem`.
+    static std::unique_ptr<ImageDriveFileSystem> OpenImageDrives(PosixFileSystem& fileSystem,
+                                                                 const std::vector<DriveMapping>& drives,
+                                                                 std::vector<std::string>* problems,
+                                                                 std::vector<std::string>* lines) {
+        auto images = std::make_unique<ImageDriveFileSystem>(fileSystem);
+        for (const DriveMapping& drive : drives) {
+            if (!drive.image) continue;
+            std::string error;
+            std::unique_ptr<DiscImage> image = DiscImage::Open(drive.hostFolder, &error, problems);
+            const std::string letter = std::string(1, drive.letter) + ": ";
+            if (image) {
+                lines->push_back(letter + drive.hostFolder + " (" + image->Kind() + ")");
+            } else {
+                problems->push_back(letter + error);
+            }
+            OpenReads::Share keep;
+            if (struct stat info; ::stat(drive.hostFolder.c_str(), &info) == 0) {
+                keep = fileSystem.KeepFromWriters(info.st_dev, info.st_ino);
+            }
+            images->AddDrive(drive.letter, std::move(image), std::move(keep));
+        }
+        return images;
+    }
+
     std::string root;
+    std::vector<std::string> imageProblems;  // before the drives: filled while they are opened
+    std::vector<std::string> imageLines;
     std::unique_ptr<PosixRegistry> registry;
     std::unique_ptr<PosixFileSystem> fileSystem;
+    std::unique_ptr<ImageDriveFileSystem> images;
     std::unique_ptr<WineLaunchers> launchers;
     std::unique_ptr<PosixShell> shell;
     PosixSystemText text;
@@ -117,6 +175,13 @@ PosixPlatform::PosixPlatform() = default;
 PosixPlatform::~PosixPlatform() = default;
 
 std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot, std::string* error) {
+    return Open(givenRoot, {}, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
+                                                   const std::vector<std::string>& discImages, std::string* error) {
+    std::vector<std::string> images;
+    if (!AbsoluteImagePaths(discImages, &images, error)) return nullptr;
     // The drives file records host folders below the root; relative to the current
     // folder they would name other folders at the next start from elsewhere.
     std::error_code ec;
@@ -132,7 +197,7 @@ std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(root);
+    platform->m_impl = std::make_unique<Impl>(root, images);
     return platform;
 }
 
@@ -142,6 +207,14 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
 
 std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, const std::string& mountTable,
                                                              std::string* error) {
+    return OpenWinePrefix(dir, mountTable, {}, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                             const std::vector<std::string>& discImages,
+                                                             std::string* error) {
+    std::vector<std::string> images;
+    if (!AbsoluteImagePaths(discImages, &images, error)) return nullptr;
     std::string prefix;
     std::string why;
     if (!ResolveWinePrefix(dir, &prefix, &why)) {
@@ -158,7 +231,7 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(prefix, mountTable);
+    platform->m_impl = std::make_unique<Impl>(prefix, mountTable, images);
     return platform;
 }
 
@@ -185,8 +258,11 @@ std::string PosixPlatform::JournalPath() const {
 
 std::vector<std::string> PosixPlatform::Problems() const {
     std::vector<std::string> problems = m_impl->fileSystem->Problems();
+    problems.insert(problems.end(), m_impl->imageProblems.begin(), m_impl->imageProblems.end());
     m_impl->registry->CheckHives(&problems);
     return problems;
 }
+
+std::vector<std::string> PosixPlatform::ImageDrives() const { return m_impl->imageLines; }
 
 }  // namespace posixplat

@@ -16,11 +16,19 @@ public:
     // Creates the root folder if needed; a relative root is taken from the current
     // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    // The same with the disc image files `discImages` as CD-ROM drives for this run, on
+    // the first free letters from D:.
+    static std::unique_ptr<PosixPlatform> Open(const std::string& root, const std::vector<std::string>& discImages,
+                                               std::string* error);
     // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
     // prefix or a Wine server of it is running (nothing is read or changed then).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);
     // The same with the mount table read from `mountTable` (for tests).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                         std::string* error);
+    // With the disc image files `discImages` as CD-ROM drives for this run.
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                         const std::vector<std::string>& discImages,
                                                          std::string* error);
     ~PosixPlatform();
 
@@ -34,6 +42,9 @@ public:
     // one line each naming the file, and the line where there is one. The platform still
     // works without it; the front-ends show it before the dialog.
     std::vector<std::string> Problems() const;
+    // The drives whose disc is an image file: "D: /path/game.iso (ISO 9660 with Joliet
+    // names)", one line each, for the programs to print.
+    std::vector<std::string> ImageDrives() const;
 
 private:
     PosixPlatform();

@@ -3,10 +3,27 @@
 #include "platform/posix/wine_prefix.h"
 
 namespace posixplat {
+namespace {
+
+std::string ImageDriveLines(const PosixPlatform& platform) {
+    std::string lines;
+    for (const std::string& drive : platform.ImageDrives()) lines += "\ndisc image " + drive;
+    return lines;
+}
+
+}  // namespace
 
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error) {
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args->size(); ++i) {
+        if ((*args)[i] == "--disc") {
+            if (i + 1 == args->size() || (*args)[i + 1].empty()) {
+                *error = "--disc needs a disc image file";
+                return false;
+            }
+            choice->discImages.push_back((*args)[++i]);
+            continue;
+        }
         if ((*args)[i] != "--wine-prefix") {
             rest.push_back((*args)[i]);
             continue;
@@ -26,19 +43,22 @@ std::string SystemChoiceUsage() {
     return "  --wine-prefix [DIR]    install into the Wine prefix DIR (default: $WINEPREFIX, else\n"
            "                         ~/.wine): its drives, its registry (user.reg, system.reg), its\n"
            "                         shell folders, and launchers in the desktop's menu\n"
-           "Without it the installer works in its own sandbox, $MIREL_SETUP_ROOT (default\n"
+           "  --disc IMAGE           read the disc image IMAGE (ISO 9660, UDF, or a CUE sheet with\n"
+           "                         its BIN) as a CD-ROM drive on the first free letter from D:\n"
+           "Without --wine-prefix the installer works in its own sandbox, $MIREL_SETUP_ROOT (default\n"
            "~/.local/share/mirel-setup).\n";
 }
 
 std::unique_ptr<PosixPlatform> OpenChosenSystem(const SystemChoice& choice, std::string* opened, std::string* error) {
     if (!choice.winePrefix) {
-        std::unique_ptr<PosixPlatform> platform = PosixPlatform::Open(DefaultSystemRoot(), error);
-        if (platform) *opened = "system root: " + platform->root();
+        std::unique_ptr<PosixPlatform> platform = PosixPlatform::Open(DefaultSystemRoot(), choice.discImages, error);
+        if (platform) *opened = "system root: " + platform->root() + ImageDriveLines(*platform);
         return platform;
     }
     const std::string dir = choice.prefixDir.empty() ? DefaultWinePrefix() : choice.prefixDir;
-    std::unique_ptr<PosixPlatform> platform = PosixPlatform::OpenWinePrefix(dir, error);
-    if (platform) *opened = "Wine prefix: " + platform->root();
+    std::unique_ptr<PosixPlatform> platform =
+        PosixPlatform::OpenWinePrefix(dir, "/proc/self/mounts", choice.discImages, error);
+    if (platform) *opened = "Wine prefix: " + platform->root() + ImageDriveLines(*platform);
     return platform;
 }
 

@@ -12,10 +12,13 @@ namespace posixplat {
 struct SystemChoice {
     bool winePrefix = false;
     std::string prefixDir;  // empty: $WINEPREFIX, else ~/.wine
+    // Disc image files to read as CD-ROM drives for the run (--disc IMAGE, repeatable).
+    std::vector<std::string> discImages;
 };
 
-// Takes "--wine-prefix [DIR]" out of `args` (DIR is the next argument when it does not
-// start with "--"). False with the reason when the option is given twice.
+// Takes "--wine-prefix [DIR]" and "--disc IMAGE" out of `args` (DIR is the next argument
+// when it does not start with "--"). False with the reason when --wine-prefix is given
+// twice or --disc has no image.
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error);
 
 // The usage lines of the option, for --help.

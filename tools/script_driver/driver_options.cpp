@@ -48,6 +48,14 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
             parsed.winePrefix = (hasValue && args[i + 1].rfind("--", 0) != 0) ? args[++i] : std::string();
             continue;
         }
+        if (option == "--disc") {
+            if (!hasValue || args[i + 1].empty()) {
+                *error = "--disc needs a disc image file";
+                return false;
+            }
+            parsed.discImages.push_back(args[++i]);
+            continue;
+        }
         // Where the journal goes leaves the platform as the product runs it.
         if (option == "--log") {
             if (!hasValue || args[i + 1].empty()) {
@@ -97,6 +105,8 @@ std::string DriverUsage() {
            "  start | select ID TEXT | click ID | enter | answer WORD... | dump\n"
            "  --wine-prefix [DIR]    (Linux) install into the Wine prefix DIR (default: $WINEPREFIX,\n"
            "                         else ~/.wine) instead of the sandbox of $MIREL_SETUP_ROOT\n"
+           "  --disc IMAGE           (Linux) read the disc image IMAGE (ISO 9660, UDF, CUE/BIN) as a\n"
+           "                         CD-ROM drive on the first free letter from D:\n"
            "options (faults injected for tests):\n"
            "  --free-bytes L=N       drive L reports N free bytes (repeatable)\n"
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"

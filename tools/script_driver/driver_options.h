@@ -19,6 +19,8 @@ struct DriverOptions {
     // --wine-prefix [DIR] (Linux): install into a Wine prefix; an empty DIR is Wine's own
     // default prefix.
     std::optional<std::string> winePrefix;
+    // --disc IMAGE (Linux, repeatable): a disc image file read as a CD-ROM drive.
+    std::vector<std::string> discImages;
     // The install journal: this file instead of the build's own place, or none at all.
     std::string logFile;
     bool noLog = false;

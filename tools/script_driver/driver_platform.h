@@ -31,9 +31,12 @@ std::string BuildName();
 
 // Opens the platform of the system the driver runs on, as the product would (Linux:
 // the system root of $MIREL_SETUP_ROOT, or with `winePrefix` that Wine prefix, an empty
-// one meaning Wine's default). Null when it cannot, with the reason in `error`. `opened`
-// names a Wine prefix opened, for the driver to print; it stays empty otherwise.
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+// one meaning Wine's default), with `discImages` read as CD-ROM drives (Linux only:
+// Windows mounts images itself). Null when it cannot, with the reason in `error`.
+// `opened` names a Wine prefix opened and the image drives, for the driver to print; it
+// stays empty otherwise.
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
+                                                   const std::vector<std::string>& discImages, std::string* opened,
                                                    std::string* error);
 
 // UTF-8 into the system's ANSI code page and back. A character the code page cannot

@@ -23,16 +23,18 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix, std::string* opened,
+std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
+                                                   const std::vector<std::string>& discImages, std::string* opened,
                                                    std::string* error) {
     posixplat::SystemChoice choice;
     choice.winePrefix = winePrefix.has_value();
     if (winePrefix) choice.prefixDir = *winePrefix;
+    choice.discImages = discImages;
     std::string what;
     std::unique_ptr<posixplat::PosixPlatform> platform = posixplat::OpenChosenSystem(choice, &what, error);
     if (!platform) return nullptr;
     // The sandbox says nothing: the driver's output is what the dialog shows.
-    if (choice.winePrefix) *opened = what;
+    if (choice.winePrefix || !discImages.empty()) *opened = what;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
 

@@ -1,0 +1,147 @@
+#include "platform/posix/image/iso9660_tree.h"
+
+#include <ctime>
+#include <set>
+
+#include "platform/posix/file_status.h"
+#include "platform/posix/image/image_limits.h"
+
+namespace posixplat {
+namespace {
+
+constexpr std::uint64_t kSectorSize = 2048;
+
+std::uint64_t SectorsOf(std::uint64_t bytes) { return (bytes + kSectorSize - 1) / kSectorSize; }
+
+plat::FileStatus StatusOf(const iso9660_stat_t& record) {
+    plat::FileStatus status;
+    status.lastWriteTime = IsoRecordTime(record);
+    status.lastAccessTime = status.lastWriteTime;
+    status.creationTime = status.lastWriteTime;
+    const bool folder = record.type == iso9660_stat_s::_STAT_DIR;
+    status.size = folder ? 0 : record.size;
+    // Windows' CD file system reports everything on a disc read-only.
+    status.attributes = plat::kAttrReadOnly | (folder ? plat::kAttrDirectory : 0);
+    return status;
+}
+
+struct Pending {
+    std::uint32_t node;
+    std::string path;  // the library's
+    int depth;
+};
+
+class TreeReader {
+public:
+    TreeReader(const IsoVolumeReader& reader, const iso9660_stat_t& root, std::vector<std::string>* problems)
+        : m_reader(reader), m_tree(StatusOf(root)), m_problems(problems) {}
+
+    ImageTree Read(const iso9660_stat_t& root) {
+        if (FolderFits(ImageTree::kRoot, root)) {
+            m_folders.insert(root.lsn);
+            m_pending.push_back({ImageTree::kRoot, "", 0});
+        }
+        while (!m_pending.empty()) {
+            const Pending folder = std::move(m_pending.back());
+            m_pending.pop_back();
+            ReadFolder(folder);
+        }
+        return std::move(m_tree);
+    }
+
+private:
+    void Report(std::uint32_t node, const std::string& what) {
+        if (m_problems) m_problems->push_back(m_tree.ShownPath(node) + ": " + what);
+    }
+
+    void Report(std::uint32_t parent, const std::string& name, const std::string& what) {
+        const std::string folder = m_tree.ShownPath(parent);
+        if (m_problems) m_problems->push_back((folder == "\\" ? "" : folder) + "\\" + name + ": " + what);
+    }
+
+    bool FolderFits(std::uint32_t node, const iso9660_stat_t& record) {
+        if (record.size > kMaxImageFolderBytes || record.lsn + SectorsOf(record.size) > m_reader.sectors) {
+            m_tree.Node(node).unreadable = true;
+            Report(node, "the folder's records lie past the end of the image");
+            return false;
+        }
+        return true;
+    }
+
+    void ReadFolder(const Pending& folder) {
+        CdioList_t* list = m_reader.readFolder(folder.path.empty() ? "/" : folder.path);
+        if (!list) {
+            m_tree.Node(folder.node).unreadable = true;
+            Report(folder.node, "the folder's records cannot be read");
+            return;
+        }
+        CdioListNode_t* entry;
+        _CDIO_LIST_FOREACH(entry, list) {
+            Take(folder, *static_cast<const iso9660_stat_t*>(_cdio_list_node_data(entry)));
+        }
+        iso9660_filelist_free(list);
+    }
+
+    void Take(const Pending& folder, const iso9660_stat_t& record) {
+        const std::string libraryName = record.filename;
+        if (libraryName == "." || libraryName == "..") return;
+        // A symbolic link of Rock Ridge has no bytes of its own to copy.
+        if (record.rr.b3_rock == yep && record.rr.psz_symlink && record.rr.i_symlink > 0) return;
+        ImageNode node;
+        node.name = record.rr.b3_rock == yep ? libraryName : WithoutIsoVersion(libraryName);
+        node.imageName = libraryName;
+        if (const char* problem = ImageNameProblem(node.name)) {
+            Report(folder.node, node.name, std::string(problem) + "; left out");
+            return;
+        }
+        node.isFolder = record.type == iso9660_stat_s::_STAT_DIR;
+        node.status = StatusOf(record);
+        node.firstSector = record.lsn;
+        std::uint32_t index;
+        if (!m_tree.Add(folder.node, node, &index)) {
+            Report(folder.node, node.name,
+                   m_tree.Size() >= ImageTree::kMaxNodes ? "more entries than a disc holds; left out"
+                                                         : "a second entry of the same name; left out");
+            return;
+        }
+        if (!node.isFolder) {
+            if (record.lsn + SectorsOf(record.size) > m_reader.sectors) {
+                Report(index, "the file's data run past the end of the image");
+            }
+            return;
+        }
+        if (!FolderFits(index, record)) return;
+        if (!m_folders.insert(record.lsn).second) {
+            m_tree.Node(index).unreadable = true;
+            Report(index, "a loop in the folder tree: the folder's records are another folder's");
+            return;
+        }
+        if (folder.depth + 1 > kMaxImageFolderDepth) {
+            m_tree.Node(index).unreadable = true;
+            Report(index, "folders nested deeper than a disc holds");
+            return;
+        }
+        m_pending.push_back({index, folder.path + "/" + libraryName, folder.depth + 1});
+    }
+
+    const IsoVolumeReader& m_reader;
+    ImageTree m_tree;
+    std::vector<std::string>* m_problems;
+    std::set<lsn_t> m_folders;
+    std::vector<Pending> m_pending;
+};
+
+}  // namespace
+
+plat::FileTime IsoRecordTime(const iso9660_stat_t& record) {
+    // The library gives the time in the local time zone, with that zone's offset.
+    struct tm local = record.tm;
+    const std::int64_t seconds = static_cast<std::int64_t>(timegm(&local)) - record.tm.tm_gmtoff;
+    return ToFileTime(seconds, 0);
+}
+
+ImageTree ReadIsoTree(const IsoVolumeReader& reader, const iso9660_stat_t& root, std::vector<std::string>* problems) {
+    return TreeReader(reader, root, problems).Read(root);
+}
+
+}  // namespace posixplat
