@@ -69,6 +69,11 @@ public:
         IsoVolumeReader reader;
         reader.readFolder = [this](const std::string& path) { return iso9660_ifs_readdir(m_iso.get(), path.c_str()); };
         reader.sectors = sectors;
+        reader.joliet = iso9660_ifs_get_joliet_level(m_iso.get()) > 0;
+        reader.readSectors = [this](std::uint32_t first, std::uint32_t count, void* buffer) {
+            return iso9660_iso_seek_read(m_iso.get(), buffer, static_cast<lsn_t>(first), count) ==
+                   static_cast<long>(count) * static_cast<long>(kImageBlockSize);
+        };
         m_tree = ReadIsoTree(reader, *root, problems);
         m_kind = iso9660_ifs_get_joliet_level(m_iso.get()) > 0 ? "ISO 9660 with Joliet names" : "ISO 9660";
         return true;
@@ -101,6 +106,11 @@ public:
         reader.readFolder = [this](const std::string& path) { return iso9660_fs_readdir(m_cdio.get(), path.c_str()); };
         const lsn_t last = cdio_get_track_last_lsn(m_cdio.get(), first);
         reader.sectors = last < 0 ? 0 : static_cast<std::uint64_t>(last) + 1;
+        reader.joliet = cdio_get_joliet_level(m_cdio.get()) > 0;
+        reader.readSectors = [this](std::uint32_t first, std::uint32_t count, void* buffer) {
+            return cdio_read_data_sectors(m_cdio.get(), buffer, static_cast<lsn_t>(first), kImageBlockSize, count) ==
+                   DRIVER_OP_SUCCESS;
+        };
         m_tree = ReadIsoTree(reader, *root, problems);
         m_kind = cdio_get_joliet_level(m_cdio.get()) > 0 ? "CD image (ISO 9660 with Joliet names)" : "CD image (ISO 9660)";
         return true;

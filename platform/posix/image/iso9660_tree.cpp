@@ -1,6 +1,13 @@
 #include "platform/posix/image/iso9660_tree.h"
 
+// This header of libcdio 2.1 does not declare its functions as C's.
+extern "C" {
+#include <cdio/utf8.h>
+}
+
+#include <cstdlib>
 #include <ctime>
+#include <map>
 #include <set>
 
 #include "platform/posix/file_status.h"
@@ -29,7 +36,49 @@ struct Pending {
     std::uint32_t node;
     std::string path;  // the library's
     int depth;
+    lsn_t lsn;
+    std::uint32_t size;
 };
+
+// Directory record fields (ECMA-119 9.1).
+constexpr std::size_t kRecordLength = 0;
+constexpr std::size_t kRecordExtent = 2;
+constexpr std::size_t kRecordNameLength = 32;
+constexpr std::size_t kRecordName = 33;
+
+std::uint32_t LittleEndian32(const unsigned char* bytes) {
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+// The Joliet names of a folder's records, by their extents, in record order. libcdio
+// 2.1 cuts a Joliet name converted to UTF-8 to the byte length of its UCS-2 form (a
+// name of kana and kanji loses its last characters), so the names are converted again,
+// by the library's converter, from the records the library's reader reads.
+std::map<std::uint32_t, std::vector<std::string>> JolietNames(const IsoVolumeReader& reader, lsn_t lsn,
+                                                               std::uint32_t size) {
+    std::map<std::uint32_t, std::vector<std::string>> names;
+    const std::uint32_t sectors = static_cast<std::uint32_t>(SectorsOf(size));
+    std::vector<unsigned char> records(static_cast<std::size_t>(sectors) * kSectorSize);
+    if (sectors == 0 || !reader.readSectors(static_cast<std::uint32_t>(lsn), sectors, records.data())) return names;
+    std::size_t at = 0;
+    while (at < size) {
+        const std::size_t length = records[at + kRecordLength];
+        if (length == 0) {  // the rest of this sector is padding
+            at = (at / kSectorSize + 1) * kSectorSize;
+            continue;
+        }
+        const std::size_t nameLength = length > kRecordNameLength ? records[at + kRecordNameLength] : 0;
+        if (length <= kRecordName || at + length > size || kRecordName + nameLength > length) break;
+        const char* name = reinterpret_cast<const char*>(&records[at + kRecordName]);
+        cdio_utf8_t* utf8 = nullptr;
+        if (nameLength > 1 && cdio_charset_to_utf8(name, nameLength, &utf8, "UCS-2BE") && utf8) {
+            names[LittleEndian32(&records[at + kRecordExtent])].push_back(utf8);
+        }
+        std::free(utf8);
+        at += length;
+    }
+    return names;
+}
 
 class TreeReader {
 public:
@@ -39,7 +88,7 @@ public:
     ImageTree Read(const iso9660_stat_t& root) {
         if (FolderFits(ImageTree::kRoot, root)) {
             m_folders.insert(root.lsn);
-            m_pending.push_back({ImageTree::kRoot, "", 0});
+            m_pending.push_back({ImageTree::kRoot, "", 0, root.lsn, root.size});
         }
         while (!m_pending.empty()) {
             const Pending folder = std::move(m_pending.back());
@@ -75,21 +124,31 @@ private:
             Report(folder.node, "the folder's records cannot be read");
             return;
         }
+        std::map<std::uint32_t, std::vector<std::string>> joliet;
+        if (m_reader.joliet) joliet = JolietNames(m_reader, folder.lsn, folder.size);
         CdioListNode_t* entry;
         _CDIO_LIST_FOREACH(entry, list) {
-            Take(folder, *static_cast<const iso9660_stat_t*>(_cdio_list_node_data(entry)));
+            const auto& record = *static_cast<const iso9660_stat_t*>(_cdio_list_node_data(entry));
+            std::string name = record.filename;
+            if (auto found = joliet.find(static_cast<std::uint32_t>(record.lsn));
+                found != joliet.end() && !found->second.empty()) {
+                // The library's name is the start of the whole one, unless the records
+                // were read otherwise than the library read them.
+                if (found->second.front().rfind(name, 0) == 0) name = found->second.front();
+                found->second.erase(found->second.begin());
+            }
+            Take(folder, record, name);
         }
         iso9660_filelist_free(list);
     }
 
-    void Take(const Pending& folder, const iso9660_stat_t& record) {
-        const std::string libraryName = record.filename;
+    void Take(const Pending& folder, const iso9660_stat_t& record, const std::string& libraryName) {
         if (libraryName == "." || libraryName == "..") return;
         // A symbolic link of Rock Ridge has no bytes of its own to copy.
         if (record.rr.b3_rock == yep && record.rr.psz_symlink && record.rr.i_symlink > 0) return;
         ImageNode node;
         node.name = record.rr.b3_rock == yep ? libraryName : WithoutIsoVersion(libraryName);
-        node.imageName = libraryName;
+        node.imageName = record.filename;
         if (const char* problem = ImageNameProblem(node.name)) {
             Report(folder.node, node.name, std::string(problem) + "; left out");
             return;
@@ -121,7 +180,8 @@ private:
             Report(index, "folders nested deeper than a disc holds");
             return;
         }
-        m_pending.push_back({index, folder.path + "/" + libraryName, folder.depth + 1});
+        m_pending.push_back({index, folder.path + "/" + std::string(record.filename), folder.depth + 1, record.lsn,
+                             record.size});
     }
 
     const IsoVolumeReader& m_reader;

@@ -19,6 +19,10 @@ struct IsoVolumeReader {
     std::function<CdioList_t*(const std::string& path)> readFolder;
     // The volume's sectors, for the records and files that would lie past them.
     std::uint64_t sectors = 0;
+    // The tree read is Joliet's.
+    bool joliet = false;
+    // Reads `count` sectors from `first` into `buffer`; false when they cannot be read.
+    std::function<bool(std::uint32_t first, std::uint32_t count, void* buffer)> readSectors;
 };
 
 // Reads the whole tree below `root` (the root folder's record). What is left out or
