@@ -12,6 +12,7 @@
 
 #include "platform/posix/image/disc_image.h"
 #include "platform/posix/image/image_drive_file_system.h"
+#include "platform/posix/posix_system_errors.h"
 #include "tests/posix/posix_fs_fixture.h"
 #include "tests/support/fixtures/host_files.h"
 
@@ -237,6 +238,10 @@ TEST_F(DiscImageTest, DamagedRecordsAreNamedAndFailWhatTheyHold) {
     EXPECT_TRUE(HasProblem("\\DATA\\alpha.txt", "past the end of the image")) << Problems();
     std::string contents;
     EXPECT_EQ(ReadAll("R:\\DATA\\alpha.txt", &contents), EIO);
+    // The journal's account of the failure names the image and the file.
+    errno = EIO;
+    EXPECT_EQ(posixplat::PosixSystemErrors().LastError().text,
+              std::string(std::strerror(EIO)) + ": " + ImagePath() + ": \\DATA\\alpha.txt: the image ends before the file's data");
 
     // A folder whose records lie past the end: named, and it cannot be listed.
     m_bytes = whole;

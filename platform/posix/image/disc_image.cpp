@@ -83,7 +83,7 @@ public:
         const ImageNode& node = m_tree.Node(index);
         if (RefuseFolder(node)) return nullptr;
         return std::make_unique<ImageExtentFile>(m_fd.Get(), static_cast<off_t>(node.firstSector * kImageBlockSize),
-                                                 node.status.size, node.status);
+                                                 node.status.size, node.status, NameOf(index));
     }
 
 private:
@@ -131,7 +131,7 @@ public:
                 *next += static_cast<lsn_t>(count);
                 return static_cast<ssize_t>(count * kImageBlockSize);
             },
-            node.status);
+            node.status, NameOf(index));
     }
 
 private:
@@ -171,7 +171,7 @@ public:
                 reading->blocksRead += count;
                 return got;
             },
-            node.status);
+            node.status, NameOf(index));
     }
 
 private:

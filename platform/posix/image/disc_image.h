@@ -29,6 +29,9 @@ public:
     virtual std::unique_ptr<plat::File> OpenFile(std::uint32_t node) = 0;
 
 protected:
+    // "<image>: \FILE", for the reasons of failed reads.
+    std::string NameOf(std::uint32_t node) const { return m_path + ": " + m_tree.ShownPath(node); }
+
     ImageTree m_tree;
     std::string m_path;
     std::string m_kind;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/posix/image/image_read_errors.h"
 #include "platform/posix/posix_file.h"
 
 namespace posixplat {
@@ -17,22 +18,20 @@ bool RefuseWrite() {
     return false;
 }
 
-// The image ended before the file did.
-bool ImageTooShort() {
+// The image ended before the file `name` did, or could not be read: a disc read error,
+// its reason kept for the journal.
+bool ReadFailed(const std::string& name, int error) {
+    NoteImageReadError(EIO, name + (error == 0 ? ": the image ends before the file's data"
+                                               : ": the image cannot be read there (" + std::string(std::strerror(error)) + ")"));
     errno = EIO;
     return false;
 }
 
-// A read of blocks that gave fewer bytes than the file still has in them.
-bool Delivered(ssize_t got, std::size_t needed) {
-    if (got < 0) return false;
-    return static_cast<std::size_t>(got) >= needed || ImageTooShort();
-}
-
 }  // namespace
 
-ImageExtentFile::ImageExtentFile(int fd, off_t start, std::int64_t size, const plat::FileStatus& status)
-    : m_fd(fd), m_offset(start), m_left(size), m_status(status) {}
+ImageExtentFile::ImageExtentFile(int fd, off_t start, std::int64_t size, const plat::FileStatus& status,
+                                 std::string name)
+    : m_fd(fd), m_offset(start), m_left(size), m_status(status), m_name(std::move(name)) {}
 
 std::size_t ImageExtentFile::Remaining(std::size_t size) const {
     return static_cast<std::size_t>(std::min<std::int64_t>(m_left, static_cast<std::int64_t>(size)));
@@ -45,8 +44,7 @@ bool ImageExtentFile::Read(void* buffer, std::size_t size, std::size_t* got) {
     while (done < want) {
         const ssize_t n = ::pread(m_fd, bytes + done, want - done, m_offset);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return ImageTooShort();
+        if (n <= 0) return ReadFailed(m_name, n < 0 ? errno : 0);
         done += static_cast<std::size_t>(n);
         m_offset += n;
         m_left -= n;
@@ -63,8 +61,9 @@ bool ImageExtentFile::TransferTo(plat::File& out, void* buffer, std::size_t size
     while (done < want) {
         const off_t before = m_offset;
         const ssize_t n = host->MoveFrom(m_fd, &m_offset, buffer, want - done, &m_route);
+        // A failure may be either side's: the system's error stands as it is.
         if (n < 0) return false;
-        if (n == 0) return ImageTooShort();
+        if (n == 0) return ReadFailed(m_name, 0);
         done += static_cast<std::size_t>(m_offset - before);
         m_left -= m_offset - before;
     }
@@ -79,8 +78,14 @@ bool ImageExtentFile::GetStatus(plat::FileStatus* status) {
     return true;
 }
 
-ImageBlockFile::ImageBlockFile(ReadNextBlocks read, const plat::FileStatus& status, std::shared_ptr<void> owner)
-    : m_read(std::move(read)), m_status(status), m_owner(std::move(owner)), m_left(status.size) {}
+ImageBlockFile::ImageBlockFile(ReadNextBlocks read, const plat::FileStatus& status, std::string name)
+    : m_read(std::move(read)), m_status(status), m_name(std::move(name)), m_left(status.size) {}
+
+// A read of blocks that failed or gave fewer bytes than the file still has in them.
+bool ImageBlockFile::Delivered(ssize_t got, std::size_t needed) const {
+    if (got >= 0 && static_cast<std::size_t>(got) >= needed) return true;
+    return ReadFailed(m_name, got < 0 ? errno : 0);
+}
 
 bool ImageBlockFile::Read(void* buffer, std::size_t size, std::size_t* got) {
     auto* bytes = static_cast<unsigned char*>(buffer);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/file_system.h"
 #include "platform/posix/kernel_copy.h"
@@ -17,10 +18,11 @@ namespace posixplat {
 inline constexpr std::size_t kImageBlockSize = 2048;
 
 // `size` bytes of the host file `fd` (borrowed: it outlives the file) from `start` on.
-// Copied into another host file, the bytes go inside the kernel.
+// Copied into another host file, the bytes go inside the kernel. `name` ("<image>:
+// \FILE") is what a failed read's reason names.
 class ImageExtentFile : public plat::File {
 public:
-    ImageExtentFile(int fd, off_t start, std::int64_t size, const plat::FileStatus& status);
+    ImageExtentFile(int fd, off_t start, std::int64_t size, const plat::FileStatus& status, std::string name);
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
@@ -29,10 +31,13 @@ public:
 private:
     std::size_t Remaining(std::size_t size) const;
 
+    bool Failed() const;
+
     int m_fd;
     off_t m_offset;
     std::int64_t m_left;
     plat::FileStatus m_status;
+    std::string m_name;
     CopyRoute m_route = CopyRoute::kCopyFileRange;
 };
 
@@ -41,19 +46,20 @@ private:
 // errno when the image cannot deliver them.
 using ReadNextBlocks = std::function<ssize_t(void* buffer, std::size_t count)>;
 
-// A file of `status.size` bytes read block by block through `read`; `owner` (the
-// library's handle of the file, say) lives as long as the file.
+// A file of `status.size` bytes read block by block through `read`; `name` as above.
 class ImageBlockFile : public plat::File {
 public:
-    ImageBlockFile(ReadNextBlocks read, const plat::FileStatus& status, std::shared_ptr<void> owner = nullptr);
+    ImageBlockFile(ReadNextBlocks read, const plat::FileStatus& status, std::string name);
     bool Read(void* buffer, std::size_t size, std::size_t* got) override;
     bool Write(const void* buffer, std::size_t size) override;
     bool GetStatus(plat::FileStatus* status) override;
 
 private:
+    bool Delivered(ssize_t got, std::size_t needed) const;
+
     ReadNextBlocks m_read;
     plat::FileStatus m_status;
-    std::shared_ptr<void> m_owner;
+    std::string m_name;
     std::int64_t m_left;
     // The part of the last block read that was not yet handed out.
     unsigned char m_block[kImageBlockSize];
