@@ -182,7 +182,8 @@ private:
         m_currentReader = 0;
         UdfDirent root(udf_get_root(m_udf.get(), true, 0));
         if (root) m_current.reset(udf_fopen(root.get(), path.c_str()));
-        if (!m_current) {
+        if (!m_current || !UdfEntryFits(m_current.get())) {
+            m_current.reset();
             errno = EIO;
             return false;
         }

@@ -1,5 +1,6 @@
 #include "platform/posix/image/udf_tree.h"
 
+#include <cstddef>
 #include <set>
 
 #include "platform/posix/file_status.h"
@@ -22,6 +23,16 @@ plat::FileStatus StatusOf(const udf_dirent_t* entry, bool folder) {
     return status;
 }
 
+}  // namespace
+
+bool UdfEntryFits(const udf_dirent_t* entry) {
+    constexpr std::uint64_t kBlock = 2048;
+    const std::uint64_t tail = std::uint64_t{entry->fe.i_extended_attr} + entry->fe.i_alloc_descs;
+    return tail <= kBlock - offsetof(udf_file_entry_t, u);
+}
+
+namespace {
+
 class TreeReader {
 public:
     TreeReader(std::uint64_t blocks, ImageTree* tree, std::vector<std::string>* problems)
@@ -34,6 +45,10 @@ public:
             if (!libraryName) continue;
             const std::string name = libraryName;
             if (name.empty() || name == "." || name == "..") continue;
+            if (!UdfEntryFits(folder)) {
+                Report(node, name, "a damaged file entry (its lengths run past its block); left out");
+                continue;
+            }
             if (const char* problem = ImageNameProblem(name)) {
                 Report(node, name, std::string(problem) + "; left out");
                 continue;
@@ -100,6 +115,10 @@ private:
 bool ReadUdfTree(udf_t* udf, std::uint64_t blocks, ImageTree* tree, std::vector<std::string>* problems) {
     udf_dirent_t* root = udf_get_root(udf, true, 0);
     if (!root) return false;
+    if (!UdfEntryFits(root)) {
+        udf_dirent_free(root);
+        return false;
+    }
     *tree = ImageTree(StatusOf(root, true));
     TreeReader reader(blocks, tree, problems);
     // The root's listing is the root's own entry: the library walks it in place and
