@@ -1,4 +1,3 @@
-#include <cctype>
 #include <initializer_list>
 
 #include "app/install_modes.h"
@@ -6,6 +5,7 @@
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
 #include "app/string_ids.h"
+#include "platform/ascii.h"
 
 namespace {
 
@@ -26,8 +26,7 @@ int CInstallerDlg::OnInitDialog() {
     if (drives.size() > kDriveBufferSize) drives.clear();  // would not fit: the call yields nothing
     for (std::string::size_type pos = 0; pos < drives.size(); pos += kDriveRootStride) {
         const std::string root = drives.substr(pos, drives.find('\0', pos) - pos);
-        std::string letter = root;
-        for (char& c : letter) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string letter = ascii::UpperCased(root);
         mbcs::TrimRight(codePage, letter, '\\');
         mbcs::TrimRight(codePage, letter, ':');
         if (letter.empty()) break;

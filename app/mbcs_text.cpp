@@ -1,13 +1,12 @@
 #include "app/mbcs_text.h"
 
+#include "platform/ascii.h"
 namespace mbcs {
 namespace {
 
 unsigned char Byte(const std::string& text, std::string::size_type pos) {
     return static_cast<unsigned char>(text[pos]);
 }
-
-unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
 }  // namespace
 
@@ -69,7 +68,7 @@ void TrimRight(CodePage codePage, std::string& text, char ch) {
 std::string ToLower(CodePage codePage, const std::string& text) {
     std::string lowered = text;
     for (std::string::size_type pos = 0; pos < lowered.size(); pos += CharLength(codePage, lowered, pos)) {
-        if (CharLength(codePage, lowered, pos) == 1) lowered[pos] = static_cast<char>(LowerAscii(Byte(lowered, pos)));
+        if (CharLength(codePage, lowered, pos) == 1) lowered[pos] = ascii::ToLower(lowered[pos]);
     }
     return lowered;
 }

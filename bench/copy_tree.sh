@@ -61,7 +61,7 @@ need_space "$estimate" "this run"
 
 cmake --preset release >/dev/null
 cmake --build build/release --target copy_tree_bench >/dev/null
-tool=$PWD/build/release/tools/copy_tree_bench
+tool=$PWD/build/release/bench/copy_tree_bench
 
 work=$(mktemp -d "$parent/copy-tree-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT

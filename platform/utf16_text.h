@@ -1,36 +1,26 @@
 #pragma once
-// UTF-16 file names as UTF-8 text for people to read (traces, the install journal). A
-// name that is not valid UTF-16 keeps what can be read of it: a lone surrogate comes
-// out as its own three bytes.
-#include <cstdint>
+// UTF-8 and UTF-16, converted one code point at a time. The strict conversions refuse
+// what is not valid text (overlong forms, encoded surrogates, truncated sequences, lone
+// surrogates); the one for reading keeps what can be read of a damaged name.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace plat {
 
-inline std::string Utf16ToUtf8ForReading(const std::u16string& wide) {
-    std::string text;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        std::uint32_t code = wide[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        }
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | (code >> 18));
-            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return text;
-}
+// The code point of the valid UTF-8 sequence at `*pos`, and `*pos` past it; false, with
+// `*pos` left alone, when the bytes there are not a valid sequence.
+bool DecodeUtf8(std::string_view text, std::size_t* pos, char32_t* code);
+
+// `code` (at most U+10FFFF) appended in UTF-8 / in UTF-16 (a surrogate pair above U+FFFF).
+void AppendUtf8(std::string& out, char32_t code);
+void AppendUtf16(std::u16string& out, char32_t code);
+
+bool Utf8ToUtf16(std::string_view text, std::u16string* wide);
+bool Utf16ToUtf8(std::u16string_view wide, std::string* text);
+
+// For people to read (traces, the install journal): a lone surrogate comes out as its
+// own three bytes.
+std::string Utf16ToUtf8ForReading(std::u16string_view wide);
 
 }  // namespace plat

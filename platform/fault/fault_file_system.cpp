@@ -1,6 +1,7 @@
 #include "platform/fault/fault_file_system.h"
 
 #include "platform/fault/fault_name_match.h"
+#include "platform/ascii.h"
 
 namespace faultplat {
 namespace {
@@ -49,8 +50,7 @@ private:
 
 char DriveLetterOf(const std::string& path) {
     if (path.size() < 2 || path[1] != ':') return 0;
-    const char letter = path[0];
-    return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+    return ascii::ToUpper(path[0]);
 }
 
 }  // namespace

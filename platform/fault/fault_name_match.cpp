@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace faultplat {
 namespace {
 
@@ -12,8 +14,6 @@ bool IsLeadByte(plat::CodePage codePage, unsigned char byte) {
 std::size_t CharLength(plat::CodePage codePage, const std::string& text, std::size_t pos) {
     return (IsLeadByte(codePage, static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) ? 2 : 1;
 }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string LastComponent(plat::CodePage codePage, const std::string& path) {
     std::string current;
@@ -40,7 +40,7 @@ bool LastComponentEquals(plat::CodePage codePage, const std::string& path, const
         const std::size_t length = CharLength(codePage, component, pos);
         if (length != CharLength(codePage, name, pos)) return false;
         if (length == 1) {
-            if (AsciiLower(component[pos]) != AsciiLower(name[pos])) return false;
+            if (ascii::ToLower(component[pos]) != ascii::ToLower(name[pos])) return false;
         } else if (component.compare(pos, length, name, pos, length) != 0) {
             return false;
         }

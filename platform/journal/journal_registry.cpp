@@ -2,20 +2,10 @@
 
 #include <cstdio>
 
+#include "platform/registry_roots.h"
+
 namespace journal {
 namespace {
-
-struct RootName {
-    plat::RegKeyHandle root;
-    const char* name;
-};
-
-constexpr RootName kRoots[] = {
-    {plat::kHkeyClassesRoot, "HKEY_CLASSES_ROOT"},     {plat::kHkeyCurrentUser, "HKEY_CURRENT_USER"},
-    {plat::kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"},   {plat::kHkeyUsers, "HKEY_USERS"},
-    {plat::kHkeyPerformanceData, "HKEY_PERFORMANCE_DATA"}, {plat::kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"},
-    {plat::kHkeyDynData, "HKEY_DYN_DATA"},
-};
 
 // The data of a value as a .reg file would show it, as far as a reader needs.
 std::string DataText(const Journal& journal, std::uint32_t type, const unsigned char* data, std::uint32_t size) {
@@ -39,9 +29,7 @@ JournalRegistry::JournalRegistry(plat::Registry& real, plat::SystemErrors& error
     : m_real(real), m_errors(errors), m_journal(journal) {}
 
 std::string JournalRegistry::PathOf(plat::RegKeyHandle key) const {
-    for (const RootName& root : kRoots) {
-        if (root.root == key) return root.name;
-    }
+    if (const plat::RootKeyName* root = plat::FindRootKey(key)) return root->name;
     const auto found = m_paths.find(key);
     return found == m_paths.end() ? std::string("(unknown key)") : found->second;
 }

@@ -20,6 +20,8 @@ public:
     // the first free letters from D:.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, const std::vector<std::string>& discImages,
                                                std::string* error);
+    // $WINEPREFIX, else ~/.wine, as Wine takes it.
+    static std::string DefaultWinePrefix();
     // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
     // prefix or a Wine server of it is running (nothing is read or changed then).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);
@@ -27,6 +29,9 @@ public:
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
                                                          std::string* error);
     // With the disc image files `discImages` as CD-ROM drives for this run.
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir,
+                                                         const std::vector<std::string>& discImages,
+                                                         std::string* error);
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
                                                          const std::vector<std::string>& discImages,
                                                          std::string* error);

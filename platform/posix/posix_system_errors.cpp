@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "platform/posix/image/image_read_errors.h"
-#include "platform/posix/posix_registry.h"
-#include "platform/posix/registry_errno.h"
+#include "platform/posix/registry/posix_registry.h"
+#include "platform/posix/registry/store/registry_errno.h"
 
 namespace posixplat {
 namespace {

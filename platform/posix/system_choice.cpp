@@ -1,6 +1,5 @@
 #include "platform/posix/system_choice.h"
 
-#include "platform/posix/wine_prefix.h"
 
 namespace posixplat {
 namespace {
@@ -55,9 +54,8 @@ std::unique_ptr<PosixPlatform> OpenChosenSystem(const SystemChoice& choice, std:
         if (platform) *opened = "system root: " + platform->root() + ImageDriveLines(*platform);
         return platform;
     }
-    const std::string dir = choice.prefixDir.empty() ? DefaultWinePrefix() : choice.prefixDir;
-    std::unique_ptr<PosixPlatform> platform =
-        PosixPlatform::OpenWinePrefix(dir, "/proc/self/mounts", choice.discImages, error);
+    const std::string dir = choice.prefixDir.empty() ? PosixPlatform::DefaultWinePrefix() : choice.prefixDir;
+    std::unique_ptr<PosixPlatform> platform = PosixPlatform::OpenWinePrefix(dir, choice.discImages, error);
     if (platform) *opened = "Wine prefix: " + platform->root() + ImageDriveLines(*platform);
     return platform;
 }

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "app/installer_dlg.h"
-#include "tests/core/string_override.h"
+#include "tests/support/string_override.h"
 #include "platform/fault/fault_platform.h"
 #include "tests/support/fixtures/host_files.h"
 #include "tests/support/fixtures/root_platform.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "app/installer_dlg.h"
 #include "platform/fault/fault_platform.h"
-#include "tests/core/string_override.h"
+#include "tests/support/string_override.h"
 #include "tests/support/fixtures/root_platform.h"
 #include "tests/support/fixtures/temp_system_root.h"
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/headless_dialog_host.h"
+#include "platform/ascii.h"
+#include "host/headless_dialog_host.h"
 #include "tools/script_driver/driver_command.h"
 #include "tools/script_driver/driver_options.h"
 #include "tools/script_driver/driver_output.h"
@@ -205,11 +206,6 @@ TEST(DriverOutput, DumpLineShowsWhatEachKindHas) {
     host.Enable(IDC_UNINSTALL_RUN, false);
     host.SetText(IDC_FREE_SPACE, "a \"b\" \\c");
     host.SetProgressPos(IDC_PROGRESS, 100);
-    const auto upper = [](const std::string& text) {
-        std::string out = text;
-        for (char& c : out) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        return out;
-    };
     struct Case {
         int id;
         const char* line;
@@ -224,7 +220,7 @@ TEST(DriverOutput, DumpLineShowsWhatEachKindHas) {
         {IDC_PROGRESS, "1011 enabled=1 visible=0 pos=100"},
         {IDC_UNINSTALL_GROUP, "1017 enabled=1 visible=1 text=\"アンインストール\""},
     };
-    for (const Case& c : cases) EXPECT_EQ(scriptdriver::DumpLine(host, c.id, upper), c.line);
+    for (const Case& c : cases) EXPECT_EQ(scriptdriver::DumpLine(host, c.id, [](const std::string& text) { return ascii::UpperCased(text); }), c.line);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/drive_table.h"
+#include "platform/posix/drives/drives_file.h"
 #include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/posix/hive_file_format.h"
+#include "platform/posix/registry/regedit4/regedit4_format.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

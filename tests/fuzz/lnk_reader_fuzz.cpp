@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/fuzz/fuzz_check.h"
-#include "tests/posix/lnk_reader.h"
+#include "tests/support/lnk_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<unsigned char> bytes(data, data + size);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/mbcs_text.h"
-#include "platform/posix/cp932_encoding.h"
-#include "platform/posix/registry_names.h"
+#include "platform/posix/codepage/cp932_encoding.h"
+#include "platform/posix/registry/store/registry_names.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "app/installer_dlg.h"
 #include "app/mbcs_text.h"
 #include "platform/posix/posix_platform.h"
-#include "tests/core/string_override.h"
+#include "tests/support/string_override.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_temp_folder.h"
 

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/beneath.h"
-#include "platform/posix/folder_name_cache.h"
-#include "platform/posix/windows_path.h"
+#include "platform/posix/walls/beneath.h"
+#include "platform/posix/drives/folder_name_cache.h"
+#include "platform/posix/drives/windows_path.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_temp_folder.h"
 

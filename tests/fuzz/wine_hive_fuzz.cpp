@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/posix/registry_names.h"
-#include "platform/posix/wine_hive_format.h"
+#include "platform/posix/registry/store/registry_names.h"
+#include "platform/posix/wine/hive/wine_hive_format.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forwarding_dialog_host.h"
+#include "host/forwarding_dialog_host.h"
 
 class AnsweringHost : public plat::ForwardingDialogHost {
 public:

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <map>
 
-#include "platform/posix/hive_file_format.h"
-#include "platform/posix/hive_tree.h"
+#include "platform/posix/registry/regedit4/regedit4_format.h"
+#include "platform/posix/registry/store/hive_tree.h"
 #include "registry/reg_key.h"
 #include "tests/support/fixtures/host_files.h"
 #include "tests/support/fixtures/sample_disc.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "app/installer_dlg.h"
 #include "platform/fault/fault_platform.h"
 #include "tests/support/fixtures/root_platform.h"

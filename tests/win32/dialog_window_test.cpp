@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/combo_order.h"
+#include "host/combo_order.h"
 #include "tests/win32/win32_test_support.h"
 #include "ui/win32/installer_dialog_proc.h"
 #include "ui/win32/win32_dialog_host.h"

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/ascii.h"
 namespace scriptdriver {
 namespace {
 
@@ -20,8 +21,7 @@ bool ParseCount(const std::string& text, std::uint64_t* value) {
 // L=N: a drive letter and a byte count.
 bool ParseFreeBytes(const std::string& text, faultplat::FaultPlan* plan) {
     if (text.size() < 3 || text[1] != '=') return false;
-    char letter = text[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    const char letter = ascii::ToUpper(text[0]);
     if (letter < 'A' || letter > 'Z') return false;
     std::uint64_t bytes = 0;
     if (!ParseCount(text.substr(2), &bytes)) return false;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 
 namespace scriptdriver {
 

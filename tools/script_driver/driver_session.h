@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "app/headless_dialog_host.h"
+#include "host/headless_dialog_host.h"
 #include "app/installer_dlg.h"
-#include "app/run_journal.h"
+#include "frontend/run_journal.h"
 #include "tools/script_driver/driver_command.h"
 
 namespace scriptdriver {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/installer_app.h"
-#include "app/run_journal.h"
+#include "frontend/installer_app.h"
+#include "frontend/run_journal.h"
 #include "platform/journal/journal_log_file.h"
 #include "platform/journal/journal_places.h"
 #include "platform/posix/posix_platform.h"

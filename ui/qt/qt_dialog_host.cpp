@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/combo_order.h"
+#include "host/combo_order.h"
 #include "res/resource_tables.h"
 #include "ui/qt/message_box.h"
 

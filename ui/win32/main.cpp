@@ -1,7 +1,7 @@
 // SETUP.EXE: the installer on Windows. Takes no arguments; installs into the system it
 // runs on through the real Win32 calls.
-#include "app/installer_app.h"
-#include "app/run_journal.h"
+#include "frontend/installer_app.h"
+#include "frontend/run_journal.h"
 #include "platform/journal/journal_log_file.h"
 #include "platform/win32/win32_journal_path.h"
 #include "platform/win32/win32_platform.h"

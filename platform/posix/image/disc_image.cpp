@@ -16,7 +16,7 @@
 #include "platform/posix/image/image_files.h"
 #include "platform/posix/image/iso9660_tree.h"
 #include "platform/posix/image/udf_tree.h"
-#include "platform/posix/posix_handles.h"
+#include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
 namespace {

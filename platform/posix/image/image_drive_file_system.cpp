@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/posix/windows_path.h"
+#include "platform/posix/drives/windows_path.h"
 
 namespace posixplat {
 namespace {

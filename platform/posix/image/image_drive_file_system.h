@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/posix/image/disc_image.h"
-#include "platform/posix/open_reads.h"
+#include "platform/posix/fs/open_reads.h"
 
 namespace posixplat {
 

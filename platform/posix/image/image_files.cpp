@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/posix/image/image_read_errors.h"
-#include "platform/posix/posix_file.h"
+#include "platform/posix/fs/posix_file.h"
 
 namespace posixplat {
 namespace {

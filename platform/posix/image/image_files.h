@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/posix/kernel_copy.h"
+#include "platform/posix/fs/kernel_copy.h"
 
 namespace posixplat {
 

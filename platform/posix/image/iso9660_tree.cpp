@@ -10,7 +10,7 @@ extern "C" {
 #include <map>
 #include <set>
 
-#include "platform/posix/file_status.h"
+#include "platform/posix/fs/file_status.h"
 #include "platform/posix/image/image_limits.h"
 
 namespace posixplat {

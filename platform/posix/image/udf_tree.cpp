@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <set>
 
-#include "platform/posix/file_status.h"
+#include "platform/posix/fs/file_status.h"
 #include "platform/posix/image/image_limits.h"
 
 namespace posixplat {
