@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cdio/cdio.h>
@@ -205,6 +206,28 @@ private:
     std::uint64_t m_lastReader = 0;
 };
 
+// libudf 2.1 follows a damaged root entry before anything can look at it, and reads
+// past its block. So the UDF tree is read once in a child process first: a volume the
+// library cannot read without crashing is taken for one without UDF.
+bool UdfTreeReadsSafely(const std::string& path, std::uint64_t blocks) {
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        bool read = false;
+        if (udf_t* udf = udf_open(path.c_str())) {
+            ImageTree tree;
+            read = ReadUdfTree(udf, blocks, &tree, nullptr);
+            udf_close(udf);
+        }
+        ::_exit(read ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 std::string FolderOf(const std::string& path) {
     const std::string::size_type slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
@@ -266,9 +289,12 @@ std::unique_ptr<DiscImage> DiscImage::Open(const std::string& path, std::string*
         image = OpenCueSheet(path, binName, &why, &found);
     } else {
         // A DVD's bridge format holds both; Windows reads its UDF side, so do we.
-        if (std::unique_ptr<udf_t, UdfCloser> udf{udf_open(path.c_str())}) {
+        const std::uint64_t blocks = static_cast<std::uint64_t>(info.st_size) / kImageBlockSize;
+        std::unique_ptr<udf_t, UdfCloser> udf;
+        if (UdfTreeReadsSafely(path, blocks)) udf.reset(udf_open(path.c_str()));
+        if (udf) {
             auto udfImage = std::make_unique<UdfImage>(std::move(udf));
-            if (udfImage->Load(static_cast<std::uint64_t>(info.st_size) / kImageBlockSize, &found)) {
+            if (udfImage->Load(blocks, &found)) {
                 image = std::move(udfImage);
             } else {
                 found.clear();
