@@ -63,6 +63,16 @@ std::string ImageTree::ShownPath(std::uint32_t index) const {
     return path.empty() ? "\\" : path;
 }
 
+std::string ImageTree::ShownPath(std::uint32_t folder, const std::string& name) const {
+    const std::string path = ShownPath(folder);
+    return (folder == kRoot ? "" : path) + "\\" + name;
+}
+
+const char* ImageTree::WhyNotAdded() const {
+    return m_nodes.size() >= kMaxNodes ? "more entries than a disc holds; left out"
+                                       : "a second entry of the same name; left out";
+}
+
 std::string ImageTree::ImagePath(std::uint32_t index) const {
     std::string path;
     for (std::uint32_t at = index; at != kRoot; at = m_nodes[at].parent) path = "/" + m_nodes[at].imageName + path;

@@ -43,8 +43,11 @@ public:
     // The entry `components` name below the root; false when there is none.
     bool Find(const std::vector<std::string>& components, std::uint32_t* index) const;
 
-    // "\FOLDER\NAME" of a node, for messages.
+    // "\FOLDER\NAME" of a node, for messages; with `name`, of that name in the folder.
     std::string ShownPath(std::uint32_t index) const;
+    std::string ShownPath(std::uint32_t folder, const std::string& name) const;
+    // Why Add refused the last entry it refused.
+    const char* WhyNotAdded() const;
     // "/folder/name" by the library's names, for reading the entry back.
     std::string ImagePath(std::uint32_t index) const;
 

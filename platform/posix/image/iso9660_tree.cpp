@@ -104,8 +104,7 @@ private:
     }
 
     void Report(std::uint32_t parent, const std::string& name, const std::string& what) {
-        const std::string folder = m_tree.ShownPath(parent);
-        if (m_problems) m_problems->push_back((folder == "\\" ? "" : folder) + "\\" + name + ": " + what);
+        if (m_problems) m_problems->push_back(m_tree.ShownPath(parent, name) + ": " + what);
     }
 
     bool FolderFits(std::uint32_t node, const iso9660_stat_t& record) {
@@ -159,8 +158,7 @@ private:
         std::uint32_t index;
         if (!m_tree.Add(folder.node, node, &index)) {
             Report(folder.node, node.name,
-                   m_tree.Size() >= ImageTree::kMaxNodes ? "more entries than a disc holds; left out"
-                                                         : "a second entry of the same name; left out");
+                   m_tree.WhyNotAdded());
             return;
         }
         if (!node.isFolder) {

@@ -66,8 +66,7 @@ public:
             std::uint32_t index;
             if (!m_tree.Add(node, entry, &index)) {
                 Report(node, name,
-                       m_tree.Size() >= ImageTree::kMaxNodes ? "more entries than a disc holds; left out"
-                                                             : "a second entry of the same name; left out");
+                       m_tree.WhyNotAdded());
                 continue;
             }
             if (located && end >= m_blocks) Report(index, "the data run past the end of the image");
@@ -100,8 +99,7 @@ private:
     }
 
     void Report(std::uint32_t parent, const std::string& name, const std::string& what) {
-        const std::string folder = m_tree.ShownPath(parent);
-        if (m_problems) m_problems->push_back((folder == "\\" ? "" : folder) + "\\" + name + ": " + what);
+        if (m_problems) m_problems->push_back(m_tree.ShownPath(parent, name) + ": " + what);
     }
 
     std::uint64_t m_blocks;
