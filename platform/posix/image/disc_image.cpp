@@ -11,6 +11,7 @@
 #include <cdio/udf.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -213,6 +214,9 @@ bool UdfTreeReadsSafely(const std::string& path, std::uint64_t blocks) {
     const pid_t child = ::fork();
     if (child < 0) return false;
     if (child == 0) {
+        // A fault of the library ends the child and nothing else: no handler of the
+        // parent's (a crash reporter, say) takes it for its own.
+        for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) ::signal(fault, SIG_DFL);
         bool read = false;
         if (udf_t* udf = udf_open(path.c_str())) {
             ImageTree tree;
