@@ -8,6 +8,7 @@
 #include "platform/journal/journal_places.h"
 #include "platform/posix/drives/optical_mounts.h"
 #include "platform/posix/fs/posix_file_system.h"
+#include "platform/posix/image/image_drives.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/registry/posix_registry.h"
 #include "platform/posix/shell/posix_shell.h"
@@ -45,41 +46,56 @@ std::string DefaultSystemRoot() {
 enum class SystemKind { kSandbox, kWinePrefix };
 
 struct PosixPlatform::Impl {
-    // The sandbox below `rootFolder`.
-    explicit Impl(const std::string& rootFolder)
+    // The sandbox below `rootFolder`, with the disc images `discImages` on free letters.
+    Impl(const std::string& rootFolder, const std::vector<std::string>& discImages)
         : kind(SystemKind::kSandbox),
           root(rootFolder),
           registry(std::make_unique<PosixRegistry>(rootFolder + "/registry", LoginName())),
-          fileSystem(std::make_unique<PosixFileSystem>(rootFolder)),
+          fileSystem(std::make_unique<PosixFileSystem>(rootFolder, kProcessMountTable, discImages)),
+          images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           shell(std::make_unique<PosixShell>(*fileSystem)),
-          platform{*fileSystem, *registry, *shell, text, memory, errors} {}
+          platform{*images, *registry, *shell, text, memory, errors} {}
 
     // The Wine prefix `prefix`: its registry, its drives with links followed as Wine
     // follows them, and launchers beside the links saved in its menu and on its desktop.
     // `lock` is the prefix's server lock, held for as long as the platform lives.
-    Impl(const std::string& prefix, const std::string& mountTable, std::unique_ptr<WineServerLock> lock)
+    Impl(const std::string& prefix, const std::string& mountTable, std::unique_ptr<WineServerLock> lock,
+         const std::vector<std::string>& discImages)
         : kind(SystemKind::kWinePrefix),
           root(prefix),
           serverLock(std::move(lock)),
           registry(std::make_unique<PosixRegistry>(WinePrefixHives(prefix))),
           fileSystem(std::make_unique<PosixFileSystem>(
-              PrefixDrives(prefix, mountTable, *registry, &notes, &startProblems), LinkReach::kAnywhere)),
+              WithImageDrives(PrefixDrives(prefix, mountTable, *registry, &notes, &startProblems), discImages,
+                              &imageProblems),
+              LinkReach::kAnywhere)),
+          images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
           shell(std::make_unique<PosixShell>(*fileSystem,
                                              [this](const std::string& link, const std::string& working) {
                                                  launchers->LinkSaved(link, working);
                                              })),
-          platform{*fileSystem, *registry, *shell, text, memory, errors} {
+          platform{*images, *registry, *shell, text, memory, errors} {
         fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });
+    }
+
+    static std::vector<DriveMapping> WithImageDrives(std::vector<DriveMapping> drives,
+                                                     const std::vector<std::string>& discImages,
+                                                     std::vector<std::string>* problems) {
+        AddImageDrives(drives, discImages, problems);
+        return drives;
     }
 
     SystemKind kind;
     std::string root;
     std::unique_ptr<WineServerLock> serverLock;
+    std::vector<std::string> imageProblems;  // before the drives: filled while they are opened
+    std::vector<std::string> imageLines;
     std::unique_ptr<PosixRegistry> registry;
     std::vector<std::string> notes;
     std::vector<std::string> startProblems;
     std::unique_ptr<PosixFileSystem> fileSystem;
+    std::unique_ptr<ImageDriveFileSystem> images;
     std::unique_ptr<WineLaunchers> launchers;
     std::unique_ptr<PosixShell> shell;
     PosixSystemText text;
@@ -92,6 +108,13 @@ PosixPlatform::PosixPlatform() = default;
 PosixPlatform::~PosixPlatform() = default;
 
 std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot, std::string* error) {
+    return Open(givenRoot, {}, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
+                                                   const std::vector<std::string>& discImages, std::string* error) {
+    std::vector<std::string> images;
+    if (!AbsoluteImagePaths(discImages, &images, error)) return nullptr;
     // The drives file records host folders below the root; relative to the current
     // folder they would name other folders at the next start from elsewhere.
     std::error_code ec;
@@ -109,7 +132,7 @@ std::unique_ptr<PosixPlatform> PosixPlatform::Open(const std::string& givenRoot,
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(root);
+    platform->m_impl = std::make_unique<Impl>(root, images);
     return platform;
 }
 
@@ -119,6 +142,20 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
 
 std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, const std::string& mountTable,
                                                              std::string* error) {
+    return OpenWinePrefix(dir, mountTable, {}, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir,
+                                                             const std::vector<std::string>& discImages,
+                                                             std::string* error) {
+    return OpenWinePrefix(dir, kProcessMountTable, discImages, error);
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                             const std::vector<std::string>& discImages,
+                                                             std::string* error) {
+    std::vector<std::string> images;
+    if (!AbsoluteImagePaths(discImages, &images, error)) return nullptr;
     std::string prefix;
     std::string why;
     if (!ResolveWinePrefix(dir, &prefix, &why)) {
@@ -133,7 +170,7 @@ std::unique_ptr<PosixPlatform> PosixPlatform::OpenWinePrefix(const std::string& 
         return nullptr;
     }
     std::unique_ptr<PosixPlatform> platform(new PosixPlatform());
-    platform->m_impl = std::make_unique<Impl>(prefix, mountTable, std::move(lock));
+    platform->m_impl = std::make_unique<Impl>(prefix, mountTable, std::move(lock), images);
     return platform;
 }
 
@@ -154,6 +191,7 @@ std::string PosixPlatform::JournalPath() const {
 std::vector<std::string> PosixPlatform::Problems() const {
     std::vector<std::string> problems = m_impl->startProblems;
     for (const std::string& problem : m_impl->fileSystem->Problems()) problems.push_back(problem);
+    problems.insert(problems.end(), m_impl->imageProblems.begin(), m_impl->imageProblems.end());
     m_impl->registry->CheckHives(&problems);
     return problems;
 }
@@ -171,5 +209,7 @@ std::vector<std::string> PosixPlatform::Warnings() const {
     }
     return warnings;
 }
+
+std::vector<std::string> PosixPlatform::ImageDrives() const { return m_impl->imageLines; }
 
 }  // namespace posixplat

@@ -16,6 +16,10 @@ public:
     // Creates the root folder if needed; a relative root is taken from the current
     // folder. On failure returns null and says why in `error`.
     static std::unique_ptr<PosixPlatform> Open(const std::string& root, std::string* error);
+    // The same with the disc image files `discImages` as CD-ROM drives for this run, on
+    // the first free letters from D:.
+    static std::unique_ptr<PosixPlatform> Open(const std::string& root, const std::vector<std::string>& discImages,
+                                               std::string* error);
     // $WINEPREFIX, else ~/.wine, as Wine takes it.
     static std::string DefaultWinePrefix();
     // Opens the Wine prefix `dir` as the system: null, with the reason, when it is not a
@@ -23,6 +27,13 @@ public:
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, std::string* error);
     // The same with the mount table read from `mountTable` (for tests).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                         std::string* error);
+    // With the disc image files `discImages` as CD-ROM drives for this run.
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir,
+                                                         const std::vector<std::string>& discImages,
+                                                         std::string* error);
+    static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
+                                                         const std::vector<std::string>& discImages,
                                                          std::string* error);
     ~PosixPlatform();
 
@@ -45,6 +56,9 @@ public:
     // What a run did not do that the player should know, since the last call (a
     // shortcut whose path no launcher can hold), one line each.
     std::vector<std::string> TakeRunNotes();
+    // The drives whose disc is an image file: "D: /path/game.iso (ISO 9660 with Joliet
+    // names)", one line each, for the programs to print.
+    std::vector<std::string> ImageDrives() const;
 
 private:
     PosixPlatform();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/posix/image/image_read_errors.h"
 #include "platform/posix/registry/posix_registry.h"
 #include "platform/posix/registry/store/registry_errno.h"
 
@@ -33,6 +34,8 @@ std::string ErrnoText(int error) { return std::generic_category().message(error)
 
 plat::SystemError PosixSystemErrors::LastError() {
     const int error = errno;
+    std::string why;
+    if (TakeImageReadError(error, &why)) return {error, ErrnoText(error) + ": " + why};
     return {error, ErrnoText(error)};
 }
 

@@ -5,11 +5,28 @@
 #include <system_error>
 
 namespace posixplat {
+namespace {
+
+std::string ImageDriveLines(const PosixPlatform& platform) {
+    std::string lines;
+    for (const std::string& drive : platform.ImageDrives()) lines += "\ndisc image " + drive;
+    return lines;
+}
+
+}  // namespace
 
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error) {
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args->size(); ++i) {
         const std::string& argument = (*args)[i];
+        if (argument == "--disc") {
+            if (i + 1 == args->size() || (*args)[i + 1].empty()) {
+                *error = "--disc needs a disc image file";
+                return false;
+            }
+            choice->discImages.push_back((*args)[++i]);
+            continue;
+        }
         SystemChoice::Kind kind = SystemChoice::Kind::kUnsaid;
         if (argument == "--sandbox") kind = SystemChoice::Kind::kSandbox;
         if (argument == "--wine-prefix") kind = SystemChoice::Kind::kWinePrefix;
@@ -48,7 +65,9 @@ std::string SystemChoiceUsage() {
            "                         the default\n"
            "  --sandbox [ROOT]       install into the installer's own sandbox ROOT instead (default:\n"
            "                         $MIREL_SETUP_ROOT, else ~/.local/share/mirel-setup); setting\n"
-           "                         MIREL_SETUP_ROOT alone chooses it too\n";
+           "                         MIREL_SETUP_ROOT alone chooses it too\n"
+           "  --disc IMAGE           read the disc image IMAGE (ISO 9660, UDF, or a CUE sheet with\n"
+           "                         its BIN) as a CD-ROM drive on the first free letter from D:\n";
 }
 
 bool IsMissingWinePrefix(const SystemChoice& resolved) {
@@ -62,8 +81,8 @@ bool IsMissingWinePrefix(const SystemChoice& resolved) {
 std::unique_ptr<PosixPlatform> OpenChosenSystem(const SystemChoice& choice, std::string* opened, std::string* error) {
     const SystemChoice resolved = ResolveSystemChoice(choice);
     if (resolved.kind == SystemChoice::Kind::kSandbox) {
-        std::unique_ptr<PosixPlatform> platform = PosixPlatform::Open(resolved.dir, error);
-        if (platform) *opened = "system root: " + platform->root();
+        std::unique_ptr<PosixPlatform> platform = PosixPlatform::Open(resolved.dir, choice.discImages, error);
+        if (platform) *opened = "system root: " + platform->root() + ImageDriveLines(*platform);
         return platform;
     }
     if (IsMissingWinePrefix(resolved)) {
@@ -71,8 +90,8 @@ std::unique_ptr<PosixPlatform> OpenChosenSystem(const SystemChoice& choice, std:
                  "\" wineboot --init (or give --sandbox to install into the installer's own sandbox)";
         return nullptr;
     }
-    std::unique_ptr<PosixPlatform> platform = PosixPlatform::OpenWinePrefix(resolved.dir, error);
-    if (platform) *opened = "Wine prefix: " + platform->root();
+    std::unique_ptr<PosixPlatform> platform = PosixPlatform::OpenWinePrefix(resolved.dir, choice.discImages, error);
+    if (platform) *opened = "Wine prefix: " + platform->root() + ImageDriveLines(*platform);
     return platform;
 }
 

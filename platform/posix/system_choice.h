@@ -17,11 +17,13 @@ struct SystemChoice {
     };
     Kind kind = Kind::kUnsaid;
     std::string dir;  // the root or the prefix; empty: its default
+    // Disc image files to read as CD-ROM drives for the run (--disc IMAGE, repeatable).
+    std::vector<std::string> discImages;
 };
 
-// Takes "--wine-prefix [DIR]" and "--sandbox [ROOT]" out of `args` (the value is the
-// next argument when it does not start with "--"). False with the reason when an option
-// is given twice or both are.
+// Takes "--wine-prefix [DIR]", "--sandbox [ROOT]" and "--disc IMAGE" out of `args` (the
+// value of the first two is the next argument when it does not start with "--"). False
+// with the reason when an option is given twice, both systems are, or --disc has no image.
 bool TakeSystemChoice(std::vector<std::string>* args, SystemChoice* choice, std::string* error);
 
 // What `choice` comes to: kSandbox or kWinePrefix, with its folder filled in.

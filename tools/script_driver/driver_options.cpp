@@ -54,6 +54,14 @@ bool ParseDriverOptions(const std::vector<std::string>& args, DriverOptions* opt
             }
             continue;
         }
+        if (option == "--disc") {
+            if (!hasValue || args[i + 1].empty()) {
+                *error = "--disc needs a disc image file";
+                return false;
+            }
+            parsed.discImages.push_back(args[++i]);
+            continue;
+        }
         // Where the journal goes leaves the platform as the product runs it.
         if (option == "--log") {
             if (!hasValue || args[i + 1].empty()) {
@@ -116,6 +124,8 @@ std::string DriverUsage() {
            "                         else ~/.wine); the default unless $MIREL_SETUP_ROOT is set\n"
            "  --sandbox [ROOT]       (Linux) install into the sandbox ROOT (default:\n"
            "                         $MIREL_SETUP_ROOT, else ~/.local/share/mirel-setup)\n"
+           "  --disc IMAGE           (Linux) read the disc image IMAGE (ISO 9660, UDF, CUE/BIN) as a\n"
+           "                         CD-ROM drive on the first free letter from D:\n"
            "options (faults injected for tests):\n"
            "  --free-bytes L=N       drive L reports N free bytes (repeatable)\n"
            "  --fail-read NAME       reading a file named NAME fails after its first block\n"

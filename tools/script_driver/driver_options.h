@@ -21,6 +21,8 @@ struct DriverOptions {
     // root. Neither: the sandbox when $MIREL_SETUP_ROOT is set, else the prefix.
     std::optional<std::string> winePrefix;
     std::optional<std::string> sandbox;
+    // --disc IMAGE (Linux, repeatable): a disc image file read as a CD-ROM drive.
+    std::vector<std::string> discImages;
     // The install journal: this file instead of the build's own place, or none at all.
     std::string logFile;
     bool noLog = false;

@@ -35,10 +35,12 @@ std::string BuildName();
 // Opens the platform of the system the driver runs on, as the product would (Linux:
 // the Wine prefix `winePrefix`, or the sandbox `sandbox`, an empty one meaning its
 // default; neither: the sandbox of $MIREL_SETUP_ROOT when set, else Wine's default
-// prefix). Null when it cannot, with the reason in `error`. `opened` names a Wine prefix
-// opened, for the driver to print; it stays empty otherwise.
+// prefix), with `discImages` read as CD-ROM drives (Linux only: Windows mounts images
+// itself). Null when it cannot, with the reason in `error`. `opened` names a Wine prefix
+// opened and the image drives, for the driver to print; it stays empty otherwise.
 std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
-                                                   const std::optional<std::string>& sandbox, std::string* opened,
+                                                   const std::optional<std::string>& sandbox,
+                                                   const std::vector<std::string>& discImages, std::string* opened,
                                                    std::string* error);
 
 // The arguments after the program's name, in UTF-8 (on Windows read from the UTF-16

@@ -26,17 +26,19 @@ private:
 }  // namespace
 
 std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
-                                                   const std::optional<std::string>& sandbox, std::string* opened,
+                                                   const std::optional<std::string>& sandbox,
+                                                   const std::vector<std::string>& discImages, std::string* opened,
                                                    std::string* error) {
     posixplat::SystemChoice choice;
-    if (winePrefix) choice = {posixplat::SystemChoice::Kind::kWinePrefix, *winePrefix};
-    if (sandbox) choice = {posixplat::SystemChoice::Kind::kSandbox, *sandbox};
+    if (winePrefix) choice = {posixplat::SystemChoice::Kind::kWinePrefix, *winePrefix, {}};
+    if (sandbox) choice = {posixplat::SystemChoice::Kind::kSandbox, *sandbox, {}};
     choice = posixplat::ResolveSystemChoice(choice);
+    choice.discImages = discImages;
     std::string what;
     std::unique_ptr<posixplat::PosixPlatform> platform = posixplat::OpenChosenSystem(choice, &what, error);
     if (!platform) return nullptr;
     // The sandbox says nothing: the driver's output is what the dialog shows.
-    if (choice.kind == posixplat::SystemChoice::Kind::kWinePrefix) *opened = what;
+    if (choice.kind == posixplat::SystemChoice::Kind::kWinePrefix || !discImages.empty()) *opened = what;
     return std::make_unique<PosixSystemPlatform>(std::move(platform));
 }
 

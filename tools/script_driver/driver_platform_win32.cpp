@@ -29,12 +29,17 @@ private:
 }  // namespace
 
 std::unique_ptr<SystemPlatform> OpenSystemPlatform(const std::optional<std::string>& winePrefix,
-                                                   const std::optional<std::string>& sandbox, std::string*,
+                                                   const std::optional<std::string>& sandbox,
+                                                   const std::vector<std::string>& discImages, std::string*,
                                                    std::string* error) {
     // On Windows the system is the one the driver runs on, a Wine prefix included.
     if (winePrefix || sandbox) {
         *error = std::string(winePrefix ? "--wine-prefix" : "--sandbox") +
                  " belongs to the Linux build; run this driver under Wine in the prefix instead";
+        return nullptr;
+    }
+    if (!discImages.empty()) {
+        *error = "--disc belongs to the Linux build; Windows mounts a disc image itself";
         return nullptr;
     }
     // The driver's output is compared line by line with the Linux build's: no CR

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
     std::string opened;
     std::unique_ptr<scriptdriver::SystemPlatform> system =
-        scriptdriver::OpenSystemPlatform(options.winePrefix, options.sandbox, &opened, &error);
+        scriptdriver::OpenSystemPlatform(options.winePrefix, options.sandbox, options.discImages, &opened, &error);
     if (!system) {
         std::cerr << "mirel-setup-script: cannot open the system: " << error << '\n';
         return 1;

@@ -26,7 +26,7 @@
 int main(int argc, char* argv[]) {
     // Answered before Qt starts, so that it needs no display.
     if (std::find_if(argv + 1, argv + argc, [](const char* arg) { return std::string(arg) == "--help"; }) != argv + argc) {
-        std::cout << "usage: mirel-setup [--wine-prefix [DIR] | --sandbox [ROOT]]\nInstalls or uninstalls the game from its disc.\n"
+        std::cout << "usage: mirel-setup [--wine-prefix [DIR] | --sandbox [ROOT]] [--disc IMAGE]...\nInstalls or uninstalls the game from its disc.\n"
                   << posixplat::SystemChoiceUsage();
         return 0;
     }

@@ -9,6 +9,19 @@ std::string WithoutTrailingSlashes(std::string folder) {
     return folder;
 }
 
+void AddImageDrives(std::vector<DriveMapping>& drives, const std::vector<std::string>& images,
+                    std::vector<std::string>* problems) {
+    char next = 'D';
+    for (const std::string& image : images) {
+        while (next <= 'Z' && FindDrive(drives, next) != nullptr) ++next;
+        if (next > 'Z') {
+            if (problems) problems->push_back(image + ": no drive letter is free for the disc image");
+            continue;
+        }
+        drives.push_back(DriveMapping{next, plat::DriveType::CdRom, image, true});
+    }
+}
+
 void AddOpticalDrives(std::vector<DriveMapping>& drives, const std::vector<std::string>& mountPoints) {
     char next = 'D';
     for (const std::string& mountPoint : mountPoints) {

@@ -13,6 +13,8 @@ struct DriveMapping {
     char letter;  // upper case
     plat::DriveType type;
     std::string hostFolder;  // absolute, without a trailing slash (except "/")
+    // The host path names a disc image file instead of a folder (a cdrom drive only).
+    bool image = false;
 };
 
 // A drive type by one of its names (the drives file's, or Wine's).
@@ -27,6 +29,11 @@ bool FindNamedDriveType(const NamedDriveType* names, std::size_t count, const st
 
 // `folder` without its trailing slashes, "/" kept.
 std::string WithoutTrailingSlashes(std::string folder);
+
+// Maps each disc image file in `images` (absolute paths) as a CD-ROM drive on the first
+// free letter from D:; an image beyond Z: is described in `problems` and left out.
+void AddImageDrives(std::vector<DriveMapping>& drives, const std::vector<std::string>& images,
+                    std::vector<std::string>* problems = nullptr);
 
 // Maps each host folder in `mountPoints` that no drive maps yet, as a CD-ROM drive on
 // the first free letter from D:. Mount points beyond Z: are left out.

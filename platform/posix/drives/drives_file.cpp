@@ -275,6 +275,9 @@ std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<st
             for (const DriveLineProblem& problem : lineProblems) {
                 report("line " + std::to_string(problem.line) + ": " + problem.reason);
             }
+            std::vector<std::string> imageProblems;
+            MarkImageDrives(drives, &imageProblems);
+            for (const std::string& problem : imageProblems) report(problem);
             return drives;
         }
         case TableRead::kOutside:
@@ -301,6 +304,24 @@ std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<st
                               FormatDriveLine(driveC) + "\n";
     if (!WriteTableFile(rootFd.Get(), table)) report(std::string("cannot be written: ") + std::strerror(errno));
     return {driveC};
+}
+
+void MarkImageDrives(std::vector<DriveMapping>& drives, std::vector<std::string>* problems) {
+    std::vector<DriveMapping> kept;
+    for (DriveMapping& drive : drives) {
+        struct stat info;
+        const bool file = ::stat(drive.hostFolder.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        if (file && drive.type != plat::DriveType::CdRom) {
+            if (problems) {
+                problems->push_back(std::string(1, drive.letter) + ": names the file " + drive.hostFolder +
+                                    "; only a cdrom drive may be a disc image");
+            }
+            continue;
+        }
+        drive.image = file;
+        kept.push_back(std::move(drive));
+    }
+    drives = std::move(kept);
 }
 
 }  // namespace posixplat

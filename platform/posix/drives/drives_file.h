@@ -46,4 +46,8 @@ std::vector<DriveMapping> ParseDriveTable(const std::string& text, std::vector<D
 // "<file>: line N: reason" or "<file>: reason".
 std::vector<DriveMapping> LoadDriveTable(const std::string& root, std::vector<std::string>* problems = nullptr);
 
+// Marks each cdrom drive whose host path is a regular file as a disc image. A drive of
+// another type naming a file is left out, described in `problems` when given.
+void MarkImageDrives(std::vector<DriveMapping>& drives, std::vector<std::string>* problems = nullptr);
+
 }  // namespace posixplat

@@ -153,7 +153,7 @@ bool TranslateWindowsPath(const std::vector<DriveMapping>& drives, const std::st
     WindowsPath parsed;
     if (!ParseWindowsPath(windowsPath, &parsed)) return false;
     const DriveMapping* drive = FindDrive(drives, parsed.letter);
-    if (!drive) return false;
+    if (!drive || drive->image) return false;  // an image's files have no host path
     *hostPath = ResolveCaseInsensitive(drive->hostFolder, parsed.components, cache);
     return true;
 }

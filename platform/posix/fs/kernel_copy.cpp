@@ -29,13 +29,15 @@ bool RouteDoesNotApply(int error) {
     }
 }
 
-ssize_t ThroughBuffer(int in, int out, void* buffer, std::size_t size) {
+ssize_t ThroughBuffer(int in, int out, void* buffer, std::size_t size, off_t* inOffset) {
     ssize_t got;
     do {
-        got = ::read(in, buffer, size);
+        got = inOffset ? ::pread(in, buffer, size, *inOffset) : ::read(in, buffer, size);
     } while (got < 0 && errno == EINTR);
     if (got <= 0) return got;
-    return WriteWhole(out, static_cast<const unsigned char*>(buffer), static_cast<std::size_t>(got)) ? got : -1;
+    if (!WriteWhole(out, static_cast<const unsigned char*>(buffer), static_cast<std::size_t>(got))) return -1;
+    if (inOffset) *inOffset += got;
+    return got;
 }
 
 }  // namespace
@@ -57,18 +59,18 @@ bool WriteWhole(int fd, const unsigned char* bytes, std::size_t size) {
     return true;
 }
 
-ssize_t MoveOnce(int in, int out, void* buffer, std::size_t size, CopyRoute* route) {
+ssize_t MoveOnce(int in, int out, void* buffer, std::size_t size, CopyRoute* route, off_t* inOffset) {
     for (;;) {
         ssize_t moved;
         switch (*route) {
         case CopyRoute::kCopyFileRange:
-            moved = ::copy_file_range(in, nullptr, out, nullptr, size, 0);
+            moved = ::copy_file_range(in, inOffset, out, nullptr, size, 0);
             break;
         case CopyRoute::kSendFile:
-            moved = ::sendfile(out, in, nullptr, size);
+            moved = ::sendfile(out, in, inOffset, size);
             break;
         case CopyRoute::kThroughBuffer:
-            return ThroughBuffer(in, out, buffer, size);
+            return ThroughBuffer(in, out, buffer, size, inOffset);
         }
         if (moved >= 0) return moved;
         if (errno == EINTR) continue;

@@ -17,8 +17,9 @@ enum class CopyRoute { kCopyFileRange, kSendFile, kThroughBuffer };
 // Moves up to `size` bytes from `in` to `out`, each at its current offset, by `*route`
 // (stepping down as above; `buffer` holds at least `size` bytes). Returns the count
 // moved, 0 at the end of `in`, or -1 with errno for an input or output error; a
-// count is always written whole.
-ssize_t MoveOnce(int in, int out, void* buffer, std::size_t size, CopyRoute* route);
+// count is always written whole. With `inOffset`, `in` is read from there (and the
+// offset advanced) instead of at its current offset, which stays where it is.
+ssize_t MoveOnce(int in, int out, void* buffer, std::size_t size, CopyRoute* route, off_t* inOffset = nullptr);
 
 // Writes all `size` bytes, riding over interrupted and short writes; false with errno.
 bool WriteWhole(int fd, const unsigned char* bytes, std::size_t size);

@@ -87,6 +87,10 @@ bool PosixFile::TransferTo(plat::File& out, void* buffer, std::size_t size, std:
     });
 }
 
+ssize_t PosixFile::MoveFrom(int in, off_t* inOffset, void* buffer, std::size_t size, CopyRoute* route) {
+    return MoveOnce(in, m_fd.Get(), buffer, size, route, inOffset);
+}
+
 bool PosixFile::Write(const void* buffer, std::size_t size) {
     return WriteWhole(m_fd.Get(), static_cast<const unsigned char*>(buffer), size);
 }

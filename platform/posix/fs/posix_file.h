@@ -33,6 +33,11 @@ public:
     // The descriptor, which is what lets another host file transfer into this one.
     std::intptr_t SystemHandle() const override { return m_fd.Get(); }
 
+    // Moves up to `size` bytes of the host file `in`, from `*inOffset` on, to the end of
+    // what this file has written (MoveOnce); for readers of other kinds of source, such
+    // as a disc image, whose bytes lie in a host file.
+    ssize_t MoveFrom(int in, off_t* inOffset, void* buffer, std::size_t size, CopyRoute* route);
+
     // At its closing the descriptor goes to `keeper`, as the file written through the
     // Windows path `path`, instead of being closed.
     void HandOverOnClose(std::shared_ptr<LastWrittenFile> keeper, std::string path);

@@ -61,7 +61,7 @@ bool Locate(const std::vector<DriveMapping>& drives, OpenBaseFolders& bases, Lin
         return false;
     }
     const DriveMapping* drive = FindDrive(drives, parsed.letter);
-    if (!drive) {
+    if (!drive || drive->image) {
         errno = ENOENT;
         return false;
     }
@@ -121,8 +121,10 @@ bool RemoveHostFile(int parentFd, const std::string& name) {
 
 PosixFileSystem::PosixFileSystem(const std::string& root) : PosixFileSystem(root, kProcessMountTable) {}
 
-PosixFileSystem::PosixFileSystem(const std::string& root, const std::string& mountTable)
+PosixFileSystem::PosixFileSystem(const std::string& root, const std::string& mountTable,
+                                 const std::vector<std::string>& discImages)
     : m_root(root), m_drives(LoadDriveTable(root, &m_problems)) {
+    AddImageDrives(m_drives, discImages, &m_problems);
     AddOpticalDrives(m_drives, ReadOpticalMounts(mountTable));
 }
 
@@ -297,6 +299,8 @@ std::unique_ptr<plat::FolderEnumeration> PosixFileSystem::Enumerate(const std::s
         return EnumerateHostFolder(m_reach, OpenBaseFolder(*target.hostFolder), at.relative);
     });
 }
+
+OpenReads::Share PosixFileSystem::KeepFromWriters(dev_t device, ino_t inode) { return m_openReads.Add(device, inode); }
 
 void PosixFileSystem::SetRemovalObserver(std::function<void(const std::string& path)> observer) {
     m_onRemoved = std::move(observer);

@@ -23,9 +23,12 @@ public:
     // when missing, then adds mounted optical file systems on free letters from D:.
     explicit PosixFileSystem(const std::string& root);
     // The same with the mount table read from `mountTable` instead of /proc/self/mounts,
-    // so that tests see the optical drives they choose.
-    PosixFileSystem(const std::string& root, const std::string& mountTable);
+    // so that tests see the optical drives they choose, and the disc image files
+    // `discImages` on the first free letters from D: before the mounted discs.
+    PosixFileSystem(const std::string& root, const std::string& mountTable,
+                    const std::vector<std::string>& discImages = {});
     // Over a drive table read elsewhere (a Wine prefix's), links reaching as `reach` says.
+    // The table's image drives are for a file system in front of this one to answer.
     PosixFileSystem(std::vector<DriveMapping> drives, LinkReach reach);
 
     // The drive table as read at construction.
@@ -59,6 +62,10 @@ public:
     // drive, for a writer that works by name inside it (write beside, rename over);
     // `name` is the entry's name there. False when the folder cannot be reached.
     bool OpenFolderOf(const std::string& path, UniqueFd* folder, std::string* name);
+
+    // Keeps the host file (device, inode) from being opened for writing by any name for
+    // as long as the share is held, as an open copy source is: a disc image read as a drive.
+    OpenReads::Share KeepFromWriters(dev_t device, ino_t inode);
 
     // Told of each file removed, by its Windows path (a Wine prefix removes the launcher
     // of a link with it).
