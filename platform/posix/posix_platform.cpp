@@ -72,8 +72,9 @@ struct PosixPlatform::Impl {
           images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
           shell(std::make_unique<PosixShell>(*fileSystem,
-                                             [this](const std::string& link, const std::string& working) {
-                                                 launchers->LinkSaved(link, working);
+                                             [this](const std::string& link, const std::string& working,
+                                                    const std::string& target) {
+                                                 launchers->LinkSaved(link, working, target);
                                              })),
           platform{*images, *registry, *shell, text, memory, errors} {
         fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });

@@ -10,8 +10,9 @@
 #     windows_then_linux   the reverse
 #     server_running       with the prefix's server running the Linux driver refuses and
 #                          changes nothing
-#     launchers            the launchers are valid desktop entries whose command starts
-#                          the installed program under Wine; uninstalling removes them
+#     launchers            the launchers are valid desktop entries with their icon in the
+#                          theme, whose command starts the installed program under Wine;
+#                          uninstalling removes them and the icon
 #
 # Environment: LINUX_DRIVER, WINDOWS_DRIVER, READ_SHELL_LINK, LAUNCH_PROBE, WINE_RUN,
 # WINE_TEMPLATE, SAMPLE_DISC.
@@ -123,6 +124,19 @@ case "$case_name" in
       [ -f "$launcher" ] || { fail "no launcher $launcher"; continue; }
       desktop-file-validate "$launcher" || fail "desktop-file-validate refuses $launcher"
     done
+    # Each launcher names a theme icon that exists as a PNG of the size its folder says.
+    icons=()
+    for launcher in "$MENU_LAUNCHER" "$DESKTOP_LAUNCHER"; do
+      icon=$(sed -n 's/^Icon=//p' "$launcher")
+      [ -n "$icon" ] || { fail "no Icon= in $launcher"; continue; }
+      icons+=("$icon")
+      pngs=$(find "$XDG_DATA_HOME/icons/hicolor" -path "*/apps/$icon.png" 2>/dev/null)
+      [ -n "$pngs" ] || fail "no PNG of the icon $icon"
+      for png in $pngs; do
+        size=$(basename "$(dirname "$(dirname "$png")")")
+        file -b "$png" | grep -q "^PNG image data, ${size/x/ x }," || fail "$png is no PNG of $size: $(file -b "$png")"
+      done
+    done
     install_dir="$WIN/drive_c/Program Files/Velstra/Mirel"
     cp "$LAUNCH_PROBE" "$install_dir/KARVEX34.EXE"
     for launcher in "$MENU_LAUNCHER" "$DESKTOP_LAUNCHER"; do
@@ -139,6 +153,9 @@ case "$case_name" in
     grep -qF "$UNINSTALLED" <<< "$(linux_driver <<< "$uninstall_commands" 2>&1)" || fail "the Linux uninstall failed"
     [ ! -e "$MENU_LAUNCHER" ] && [ ! -e "$DESKTOP_LAUNCHER" ] || fail "launchers left after the uninstall"
     [ ! -e "$XDG_DATA_HOME/applications/wine/Programs/Velstra" ] || fail "emptied menu folders left"
+    for icon in "${icons[@]}"; do
+      [ -z "$(find "$XDG_DATA_HOME/icons" -name "$icon.png" 2>/dev/null)" ] || fail "the icon $icon is left after the uninstall"
+    done
     ;;
   *) echo "no such case: $case_name" >&2; exit 2 ;;
 esac

@@ -63,7 +63,7 @@ public:
             !WriteShellLinkFile(folder.Get(), name, bytes)) {
             return false;
         }
-        if (m_onSaved) m_onSaved(windowsName, m_workingFolder);
+        if (m_onSaved) m_onSaved(windowsName, m_workingFolder, m_path);
         return true;
     }
 

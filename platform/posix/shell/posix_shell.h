@@ -11,8 +11,9 @@ namespace posixplat {
 
 class PosixShell : public plat::Shell {
 public:
-    // Told of each link saved: its Windows path and working folder.
-    using SaveObserver = std::function<void(const std::string& linkPath, const std::string& workingFolder)>;
+    // Told of each link saved: its Windows path, working folder and target.
+    using SaveObserver = std::function<void(const std::string& linkPath, const std::string& workingFolder,
+                                            const std::string& targetPath)>;
 
     explicit PosixShell(PosixFileSystem& fileSystem, SaveObserver onSaved = nullptr);
     bool InitializeComponents() override;

@@ -13,6 +13,9 @@
 
 #include "platform/ascii.h"
 #include "platform/posix/fs/posix_file_system.h"
+#include "platform/posix/icons/icon_images.h"
+#include "platform/posix/icons/icon_png.h"
+#include "platform/posix/icons/own_icon.h"
 #include "platform/posix/registry/store/registry_names.h"
 #include "platform/posix/user/user_folders.h"
 #include "platform/posix/walls/posix_handles.h"
@@ -149,11 +152,75 @@ bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mod
     return false;
 }
 
+// Larger than any executable on the disc that has an icon worth reading.
+constexpr off_t kLargestExecutable = 256 << 20;
+// Our own icon, for a program that has none; a program's icon is named after its path.
+constexpr const char* kOwnIconName = "mirel-setup-launcher";
+constexpr const char* kIconNamePrefix = "mirel-setup-";
+
+std::vector<unsigned char> ReadExecutable(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info;
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestExecutable) {
+        return {};
+    }
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+// A theme icon name for the program at `path`: ASCII whatever the path holds, and the same
+// for the same path (FNV-1a).
+std::string IconNameOf(const std::string& path) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : path) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    std::string name = kIconNamePrefix;
+    for (int shift = 60; shift >= 0; shift -= 4) name.push_back(kHex[(hash >> shift) & 15]);
+    return name;
+}
+
+// The theme icon a launcher's text shows; empty when it shows none of ours.
+std::string IconOfLauncher(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    std::string text(65536, '\0');
+    const ssize_t got = fd.Valid() ? ::read(fd.Get(), text.data(), text.size()) : -1;
+    if (got <= 0) return {};
+    text.resize(static_cast<std::size_t>(got));
+    const std::string key = "\nIcon=";
+    const std::string::size_type at = text.find(key);
+    if (at == std::string::npos) return {};
+    const std::string::size_type start = at + key.size();
+    const std::string name = text.substr(start, text.find('\n', start) - start);
+    return name.rfind(kIconNamePrefix, 0) == 0 ? name : std::string();
+}
+
+// Whether a launcher in `folder`, or at most `depth` folders below it, shows `icon`.
+bool AnyLauncherShows(const std::string& folder, int depth, const std::string& icon) {
+    std::error_code ec;
+    std::filesystem::recursive_directory_iterator it(folder, std::filesystem::directory_options::none, ec);
+    for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (it.depth() >= depth) it.disable_recursion_pending();
+        const std::string path = it->path().string();
+        if (EndsWithIgnoringCase(path, kLauncherSuffix) && IconOfLauncher(path) == icon) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 LauncherFolders DefaultLauncherFolders() {
     LauncherFolders folders;
     folders.applications = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/applications";
+    folders.icons = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/icons";
     folders.desktop = DesktopFromUserDirs();
     if (folders.desktop.empty()) folders.desktop = HomeFolder() + "/Desktop";
     return folders;
@@ -177,7 +244,8 @@ std::string NoJapaneseLocaleWarning() {
 }
 
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder, const std::string& locale) {
+                             const std::string& hostWorkingFolder, const std::string& locale,
+                             const std::string& icon) {
     if (CannotBeWritten(name) || CannotBeWritten(prefix) || CannotBeWritten(hostLinkPath) ||
         CannotBeWritten(hostWorkingFolder)) {
         return {};
@@ -192,6 +260,7 @@ std::string DesktopEntryText(const std::string& name, const std::string& prefix,
     std::string text = "[Desktop Entry]\nType=Application\nName=" + EntryValue(name, false) +
                        "\nExec=" + EntryValue(exec, true) + "\n";
     if (!hostWorkingFolder.empty()) text += "Path=" + EntryValue(hostWorkingFolder, false) + "\n";
+    if (!icon.empty() && !CannotBeWritten(icon)) text += "Icon=" + EntryValue(icon, false) + "\n";
     text += "StartupNotify=true\n";
     return text;
 }
@@ -236,7 +305,43 @@ std::string WineLaunchers::LauncherPathOf(const std::string& linkPath) {
     return base + "/" + relative;
 }
 
-void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& workingFolder) {
+// The icon of the program at `hostTarget` (or ours) as PNGs in the hicolor theme, one per
+// size; its theme name, or empty when none could be written.
+std::string WineLaunchers::WriteIcon(const std::string& hostTarget) {
+    const std::vector<unsigned char> program = hostTarget.empty() ? std::vector<unsigned char>() : ReadExecutable(hostTarget);
+    std::vector<IconPng> pngs = BestPngs(ExecutableIcons(program.data(), program.size()));
+    std::string name = IconNameOf(hostTarget);
+    if (pngs.empty()) {
+        pngs = BestPngs(IcoFileIcons(kOwnIconFile, kOwnIconFileSize));
+        name = kOwnIconName;
+    }
+    bool written = false;
+    for (const IconPng& png : pngs) {
+        const std::string size = std::to_string(png.width) + "x" + std::to_string(png.height);
+        const std::string path = m_folders.icons + "/hicolor/" + size + "/apps/" + name + ".png";
+        written = WriteWholeFile(path, std::string(png.bytes.begin(), png.bytes.end()), 0644) || written;
+    }
+    return written ? name : std::string();
+}
+
+void WineLaunchers::RemoveIconUnlessShown(const std::string& name) {
+    if (name.empty() || AnyLauncherShows(m_folders.applications, 16, name) ||
+        AnyLauncherShows(m_folders.desktop, 0, name)) {
+        return;
+    }
+    std::error_code ec;
+    const std::string theme = m_folders.icons + "/hicolor";
+    for (std::filesystem::directory_iterator it(theme, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        const std::string apps = it->path().string() + "/apps";
+        ::unlink((apps + "/" + name + ".png").c_str());
+        // Size folders this leaves empty go too; the theme folder itself is shared.
+        if (::rmdir(apps.c_str()) == 0) ::rmdir(it->path().c_str());
+    }
+}
+
+void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& workingFolder,
+                              const std::string& targetPath) {
     const std::string launcher = LauncherPathOf(linkPath);
     std::string hostLink;
     if (launcher.empty() || !m_fileSystem.ToHostPath(linkPath, &hostLink)) return;
@@ -244,13 +349,15 @@ void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& wo
     if (!workingFolder.empty() && !m_fileSystem.ToHostPath(workingFolder, &hostWorking)) hostWorking.clear();
     const std::string name = launcher.substr(launcher.rfind('/') + 1, launcher.size() - launcher.rfind('/') - 1 -
                                                                            std::string(kLauncherSuffix).size());
-    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale());
-    if (text.empty()) {
+    std::string hostTarget;
+    if (targetPath.empty() || !m_fileSystem.ToHostPath(targetPath, &hostTarget)) hostTarget.clear();
+    if (DesktopEntryText(name, m_prefix, hostLink, hostWorking, "").empty()) {
         m_refusals.push_back("no launcher for the shortcut " + Printable(hostLink) +
                              ": a path in it holds a line break, a control character or bytes that are not "
                              "UTF-8, which a desktop entry cannot hold; the shortcut itself is kept");
         return;
     }
+    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale(), WriteIcon(hostTarget));
     // A launcher on the desktop is started by opening it, which desktops allow only for
     // an executable file; a menu entry is read by the menu.
     const bool onDesktop = launcher.rfind(m_folders.desktop + "/", 0) == 0;
@@ -261,7 +368,10 @@ std::vector<std::string> WineLaunchers::TakeRefusals() { return std::exchange(m_
 
 void WineLaunchers::FileRemoved(const std::string& windowsPath) {
     const std::string launcher = LauncherPathOf(windowsPath);
-    if (launcher.empty() || ::unlink(launcher.c_str()) != 0) return;
+    if (launcher.empty()) return;
+    const std::string icon = IconOfLauncher(launcher);
+    if (::unlink(launcher.c_str()) != 0) return;
+    RemoveIconUnlessShown(icon);
     // Menu folders this leaves empty go too, up to the applications folder itself.
     std::string folder = launcher.substr(0, launcher.rfind('/'));
     while (folder.size() > m_folders.applications.size() && folder.rfind(m_folders.applications + "/", 0) == 0 &&

@@ -15,9 +15,10 @@ class PosixFileSystem;
 struct LauncherFolders {
     std::string applications;  // $XDG_DATA_HOME/applications
     std::string desktop;       // the XDG desktop folder
+    std::string icons;         // $XDG_DATA_HOME/icons
 };
 
-// $XDG_DATA_HOME (else ~/.local/share) /applications, and XDG_DESKTOP_DIR from
+// $XDG_DATA_HOME (else ~/.local/share) /applications and /icons, and XDG_DESKTOP_DIR from
 // $XDG_CONFIG_HOME/user-dirs.dirs (else ~/Desktop), as xdg-user-dir finds it.
 LauncherFolders DefaultLauncherFolders();
 
@@ -26,12 +27,13 @@ public:
     WineLaunchers(std::string prefix, PosixFileSystem& fileSystem, plat::Registry& registry, LauncherFolders folders);
 
     // A link was saved at `linkPath` (a Windows path) with the working folder
-    // `workingFolder` (also a Windows path): writes its launcher when the link
-    // lies in the Programs folder or on the desktop. A launcher that cannot be written
-    // does not undo the link, as with Wine's builder.
-    void LinkSaved(const std::string& linkPath, const std::string& workingFolder);
-    // A file was removed at `windowsPath`: removes the launcher of a link there, and every
-    // menu folder that this leaves empty.
+    // `workingFolder` to `targetPath` (also Windows paths): writes its launcher when the
+    // link lies in the Programs folder or on the desktop, with the target's icon (or ours
+    // when it has none) in the hicolor theme. A launcher that cannot be written does not
+    // undo the link, as with Wine's builder.
+    void LinkSaved(const std::string& linkPath, const std::string& workingFolder, const std::string& targetPath);
+    // A file was removed at `windowsPath`: removes the launcher of a link there, every
+    // menu folder that this leaves empty, and its icon when no other launcher shows it.
     void FileRemoved(const std::string& windowsPath);
 
     // The links saved since the last call that got no launcher because a path cannot be
@@ -43,6 +45,8 @@ public:
 
 private:
     std::string ShellFolder(const char* name);
+    std::string WriteIcon(const std::string& hostTarget);
+    void RemoveIconUnlessShown(const std::string& name);
 
     std::string m_prefix;
     PosixFileSystem& m_fileSystem;
@@ -53,11 +57,13 @@ private:
 
 // The text of a launcher that starts the link at `hostLinkPath` under Wine in `prefix`,
 // named `name`, in the working folder `hostWorkingFolder` (may be empty), in the locale
-// `locale` (LANG and LC_ALL; empty: the player's own). Empty when a path holds a byte a
+// `locale` (LANG and LC_ALL; empty: the player's own), showing the theme icon `icon` (may
+// be empty). Empty when a path holds a byte a
 // desktop entry cannot carry (a line break or another control byte, or text that is not
 // UTF-8).
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
-                             const std::string& hostWorkingFolder, const std::string& locale);
+                             const std::string& hostWorkingFolder, const std::string& locale,
+                             const std::string& icon = {});
 
 // A Japanese UTF-8 locale the system has ("ja_JP.UTF-8"); empty when it has none. The
 // game keeps its texts in code page 932, which Wine gives only under such a locale.
