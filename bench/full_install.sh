@@ -37,15 +37,8 @@ while [ $# -gt 0 ]; do
     *) echo "full_install.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
-[[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { echo "full_install.sh: --rounds needs a positive number" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "full_install.sh: /usr/bin/time missing (scripts/bootstrap installs it)" >&2; exit 1; }
-
-driver=${driver:-$repo/build/release/tools/mirel-setup-script}
-if [ "$build" = 1 ]; then
-  cmake --preset release >/dev/null
-  cmake --build build/release --target mirel-setup-script >/dev/null
-fi
-[ -x "$driver" ] || { echo "full_install.sh: no driver at $driver" >&2; exit 1; }
+. bench/release_driver.sh
+bench_release_driver full_install.sh "$rounds" "$build"
 
 work=$(mktemp -d "$work_parent/mirel-bench.XXXXXX")
 cleanup() { if [ "$keep" = 1 ]; then echo "kept $work"; else rm -rf "$work"; fi; }

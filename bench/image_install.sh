@@ -30,15 +30,8 @@ while [ $# -gt 0 ]; do
     *) echo "image_install.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
-[[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { echo "image_install.sh: --rounds needs a positive number" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "image_install.sh: /usr/bin/time missing (scripts/bootstrap installs it)" >&2; exit 1; }
-
-driver=$repo/build/release/tools/mirel-setup-script
-if [ "$build" = 1 ]; then
-  cmake --preset release >/dev/null
-  cmake --build build/release --target mirel-setup-script >/dev/null
-fi
-[ -x "$driver" ] || { echo "image_install.sh: no driver at $driver" >&2; exit 1; }
+. bench/release_driver.sh
+bench_release_driver image_install.sh "$rounds" "$build"
 
 contenders=(installer)
 command -v bsdtar >/dev/null && contenders+=(bsdtar)

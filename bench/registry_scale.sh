@@ -27,15 +27,8 @@ while [ $# -gt 0 ]; do
     *) echo "registry_scale.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
-[[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { echo "registry_scale.sh: --rounds needs a positive number" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "registry_scale.sh: /usr/bin/time missing (scripts/bootstrap installs it)" >&2; exit 1; }
-
-driver=$repo/build/release/tools/mirel-setup-script
-if [ "$build" = 1 ]; then
-  cmake --preset release >/dev/null
-  cmake --build build/release --target mirel-setup-script >/dev/null
-fi
-[ -x "$driver" ] || { echo "registry_scale.sh: no driver at $driver" >&2; exit 1; }
+. bench/release_driver.sh
+bench_release_driver registry_scale.sh "$rounds" "$build"
 
 work=$(mktemp -d "$work_parent/mirel-registry-bench.XXXXXX")
 cleanup() { if [ "$keep" = 1 ]; then echo "kept $work"; else rm -rf "$work"; fi; }
