@@ -16,6 +16,7 @@
 #include "platform/posix/codepage/posix_system_text.h"
 #include "platform/posix/user/user_folders.h"
 #include "platform/posix/wine/wine_disc_drives.h"
+#include "platform/posix/wine/wine_disc_images.h"
 #include "platform/posix/wine/wine_drives.h"
 #include "platform/posix/wine/wine_hives.h"
 #include "platform/posix/wine/wine_launchers.h"
@@ -27,13 +28,17 @@ namespace {
 
 constexpr const char* kProcessMountTable = "/proc/self/mounts";
 
-// The prefix's drives, after the discs that had no letter got one.
+// The prefix's drives, after the mounted discs that had no letter got one, with the disc
+// images of the run on the letters they get (`letters`), read from the images.
 std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::string& mountTable,
-                                       plat::Registry& registry, std::vector<std::string>* notes,
-                                       std::vector<std::string>* problems) {
+                                       const std::vector<std::string>& discImages, plat::Registry& registry,
+                                       std::vector<std::string>* notes, std::vector<std::string>* problems,
+                                       std::vector<WineDiscImage>* letters) {
     *notes = AddWineDiscDrives(prefix, ReadOpticalMountEntries(mountTable), registry, problems);
-    if (JapaneseLocale().empty()) notes->push_back(NoJapaneseLocaleWarning());
-    return ReadWineDrives(prefix, ReadWineDriveTypes(registry), mountTable);
+    std::vector<DriveMapping> drives = ReadWineDrives(prefix, ReadWineDriveTypes(registry), mountTable);
+    *letters = ChooseImageLetters(prefix, discImages, problems);
+    MapDiscImages(drives, *letters);
+    return drives;
 }
 
 }  // namespace
@@ -66,8 +71,7 @@ struct PosixPlatform::Impl {
           serverLock(std::move(lock)),
           registry(std::make_unique<PosixRegistry>(WinePrefixHives(prefix))),
           fileSystem(std::make_unique<PosixFileSystem>(
-              WithImageDrives(PrefixDrives(prefix, mountTable, *registry, &notes, &startProblems), discImages,
-                              &imageProblems),
+              PrefixDrives(prefix, mountTable, discImages, *registry, &notes, &startProblems, &imageLetters),
               LinkReach::kAnywhere)),
           images(OpenImageDrives(*fileSystem, fileSystem->Drives(), &imageProblems, &imageLines)),
           launchers(std::make_unique<WineLaunchers>(prefix, *fileSystem, *registry, DefaultLauncherFolders())),
@@ -78,13 +82,17 @@ struct PosixPlatform::Impl {
                                              })),
           platform{*images, *registry, *shell, text, memory, errors} {
         fileSystem->SetRemovalObserver([this](const std::string& path) { launchers->FileRemoved(path); });
-    }
-
-    static std::vector<DriveMapping> WithImageDrives(std::vector<DriveMapping> drives,
-                                                     const std::vector<std::string>& discImages,
-                                                     std::vector<std::string>* problems) {
-        AddImageDrives(drives, discImages, problems);
-        return drives;
+        // Only an image that is a disc gets its letter kept in the prefix.
+        std::vector<WineDiscImage> discs;
+        for (const WineDiscImage& disc : imageLetters) {
+            if (images->HasReadableDisc(disc.letter)) discs.push_back(disc);
+        }
+        for (std::string& added : AddWineDiscImages(prefix, discs, *registry, &startProblems)) {
+            notes.push_back(std::move(added));
+        }
+        if (JapaneseLocale().empty()) notes.push_back(NoJapaneseLocaleWarning());
+        if (!discs.empty() && !FuseIsoInstalled()) notes.push_back(NoFuseIsoWarning());
+        launchers->SetDiscImages(std::move(discs));
     }
 
     SystemKind kind;
@@ -95,6 +103,7 @@ struct PosixPlatform::Impl {
     std::unique_ptr<PosixRegistry> registry;
     std::vector<std::string> notes;
     std::vector<std::string> startProblems;
+    std::vector<WineDiscImage> imageLetters;
     std::unique_ptr<PosixFileSystem> fileSystem;
     std::unique_ptr<ImageDriveFileSystem> images;
     std::unique_ptr<WineLaunchers> launchers;
@@ -206,7 +215,7 @@ std::vector<std::string> PosixPlatform::TakeRunNotes() {
 std::vector<std::string> PosixPlatform::Warnings() const {
     std::vector<std::string> warnings;
     for (const std::string& note : m_impl->notes) {
-        if (note == NoJapaneseLocaleWarning()) warnings.push_back(note);
+        if (note == NoJapaneseLocaleWarning() || note == NoFuseIsoWarning()) warnings.push_back(note);
     }
     return warnings;
 }

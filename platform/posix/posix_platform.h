@@ -28,7 +28,9 @@ public:
     // The same with the mount table read from `mountTable` (for tests).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir, const std::string& mountTable,
                                                          std::string* error);
-    // With the disc image files `discImages` as CD-ROM drives for this run.
+    // With the disc image files `discImages` as CD-ROM drives, read from the images for
+    // this run, on the letters they keep in the prefix for the game to find them on at
+    // play time (wine_disc_images.h).
     static std::unique_ptr<PosixPlatform> OpenWinePrefix(const std::string& dir,
                                                          const std::vector<std::string>& discImages,
                                                          std::string* error);

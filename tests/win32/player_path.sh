@@ -12,6 +12,12 @@
 #                           game started from the menu launcher runs in code page 932 and
 #                           finds its data on CDPath
 #     disc_level1           the same with a plain level-1 image
+#     image_play            an image given with --disc, never mounted by us: D: written as
+#                           a disc (x:: the image), a normal install; the game from the menu
+#                           finds its data on CDPath through the image the launcher mounts,
+#                           the mount is gone when the game has ended, one the player made
+#                           is kept, and the same image keeps D: at the next start
+#     image_removed         the same with the image removed before play: the game starts
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -47,7 +53,7 @@ command -v fuseiso >/dev/null && command -v genisoimage >/dev/null || { echo "fu
 make_workspace "player-$case_name"
 MOUNT=$TMP/media/MIREL_DISC1
 unmount_disc() { mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"; }
-trap 'unmount_disc; WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1; WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1; rm -rf "$TMP"' EXIT
+trap 'unmount_disc; mountpoint -q "$WIN/mirel-setup-discs/d" 2>/dev/null && fusermount -u "$WIN/mirel-setup-discs/d"; WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1; WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1; rm -rf "$TMP"' EXIT
 
 quiet_wine
 # The player's own session: their home, their usual locale, no sandbox asked for.
@@ -58,11 +64,15 @@ mkdir -p "$HOME"
 cp -a "$WINEBOOT_PREFIX" "$WIN"
 find "$WIN/drive_c/users" -mindepth 2 -maxdepth 2 -type l -lname "$WINEBOOT_PREFIX.home*" -exec ln -sfn "$HOME" {} \;
 
-# mount_disc [GENISOIMAGE OPTIONS]: the sample disc as an image, mounted as a desktop's
-# FUSE helper would.
-mount_disc() {
+# make_image [GENISOIMAGE OPTIONS]: the sample disc as the image $TMP/disc.iso.
+make_image() {
   "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
   genisoimage -quiet "$@" -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+}
+
+# mount_disc [GENISOIMAGE OPTIONS]: that image, mounted as a desktop's FUSE helper would.
+mount_disc() {
+  make_image "$@"
   mkdir -p "$MOUNT"
   fuseiso "$TMP/disc.iso" "$MOUNT" || { echo "fuseiso cannot mount here" >&2; exit 1; }
 }
@@ -72,6 +82,7 @@ items_of() { sed -n "s/^$1 .*items=\"\\([^\"]*\\)\".*/\\1/p" <<< "$2"; }
 DONE='ハルネアの\nインストールが終了しました。'
 # With both links (1004 desktop, 1005 menu).
 minimum_install=$'start\nselect 1003 D\nselect 1001 C\nclick 1018\nclick 1004\nclick 1005\nanswer ok\nclick 1010'
+normal_install=$'start\nselect 1003 D\nselect 1001 C\nclick 1019\nclick 1004\nclick 1005\nanswer ok\nclick 1010'
 MENU_LAUNCHER="$XDG_DATA_HOME/applications/wine/Programs/Velstra/ハルネア/ハルネア.desktop"
 INSTALL_DIR="$WIN/drive_c/Program Files/Velstra/Mirel"
 
@@ -101,24 +112,57 @@ disc_and_play() {
 
   grep -q '^system: D: added for the disc' "$XDG_STATE_HOME/mirel-setup/setup.log" ||
     fail "the journal does not say D: was added: $(head -8 "$XDG_STATE_HOME/mirel-setup/setup.log")"
-  [ -f "$MENU_LAUNCHER" ] || { fail "no menu launcher"; return; }
+  play_from_menu && finds_the_disc
+}
+
+# play_from_menu: the stand-in game started from the menu launcher as the menu runs it
+# (its string escapes undone), in the player's locale; SEEN gets what it read. False when
+# there is no launcher.
+play_from_menu() {
+  SEEN=
+  [ -f "$MENU_LAUNCHER" ] || { fail "no menu launcher"; return 1; }
   desktop-file-validate "$MENU_LAUNCHER" || fail "desktop-file-validate refuses the launcher"
   cp "$LAUNCH_PROBE" "$INSTALL_DIR/KARVEX34.EXE"
-  # The launcher as the menu runs it (its string escapes undone), in the player's locale.
+  rm -f "$INSTALL_DIR/launched.txt"
   local exec_line
   exec_line=$(sed -n 's/^Exec=//p' "$MENU_LAUNCHER" | sed 's/\\\\/\\/g')
   (eval "$exec_line") >/dev/null 2>&1
   for _ in $(seq 100); do [ -s "$INSTALL_DIR/launched.txt" ] && break; sleep 0.2; done
   WINEPREFIX=$WIN wineserver -w
-  local seen
-  seen=$(tr -d '\r' < "$INSTALL_DIR/launched.txt" 2>&1)
-  grep -qxF 'started in C:\Program Files\Velstra\Mirel' <<< "$seen" || fail "the game did not start in its folder: $seen"
-  grep -qxF 'code page 932' <<< "$seen" || fail "the game runs in another code page: $seen"
-  grep -qxF 'CDPath D:\' <<< "$seen" || fail "CDPath: $seen"
-  grep -q '^CDPath holds .*KARVEX34.DAT' <<< "$seen" || grep -qi '^CDPath holds .*karvex34.dat' <<< "$seen" ||
-    fail "the game does not find its data on CDPath: $seen"
-  grep -q '^drive D:\\ type 5 ' <<< "$seen" || fail "D: is no CD-ROM drive to the game: $seen"
-  echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
+  SEEN=$(tr -d '\r' < "$INSTALL_DIR/launched.txt" 2>&1)
+  grep -qxF 'started in C:\Program Files\Velstra\Mirel' <<< "$SEEN" || fail "the game did not start in its folder: $SEEN"
+  grep -qxF 'code page 932' <<< "$SEEN" || fail "the game runs in another code page: $SEEN"
+  grep -qxF 'CDPath D:\' <<< "$SEEN" || fail "CDPath: $SEEN"
+  echo "the stand-in game reads: $(tr '\n' ';' <<< "$SEEN")"
+}
+
+# finds_the_disc: the game found its data on CDPath, on a CD-ROM drive.
+finds_the_disc() {
+  grep -q '^CDPath holds .*KARVEX34.DAT' <<< "$SEEN" || grep -qi '^CDPath holds .*karvex34.dat' <<< "$SEEN" ||
+    fail "the game does not find its data on CDPath: $SEEN"
+  grep -q '^drive D:\\ type 5 ' <<< "$SEEN" || fail "D: is no CD-ROM drive to the game: $SEEN"
+}
+
+# A disc image given to the driver (--disc), never mounted by us: a normal install, then
+# the game from the menu, which mounts the image on D:'s folder for its run only.
+DISC_FOLDER=$WIN/mirel-setup-discs/d
+image_play() {
+  local out image
+  image=$(realpath "$TMP/disc.iso")
+  out=$(driver --disc "$TMP/disc.iso" <<< "$normal_install" 2>"$TMP/err")
+  grep -qF "$DONE" <<< "$out" || { fail "the normal install did not finish: $out $(cat "$TMP/err")"; return; }
+  grep -qF "D: added for the disc image $image, made readable at $DISC_FOLDER while the game runs" "$TMP/err" ||
+    fail "nothing said of D: on stderr: $(cat "$TMP/err")"
+  grep -q '^system: D: added for the disc image' "$XDG_STATE_HOME/mirel-setup/setup.log" ||
+    fail "the journal does not say D: was added: $(head -8 "$XDG_STATE_HOME/mirel-setup/setup.log")"
+  [ "$(readlink "$WIN/dosdevices/d:")" = ../mirel-setup-discs/d ] || fail "d: is $(readlink "$WIN/dosdevices/d:")"
+  [ "$(readlink "$WIN/dosdevices/d::")" = "$image" ] || fail "d:: is $(readlink "$WIN/dosdevices/d::")"
+  grep -qx '"d:"="cdrom"' "$WIN/system.reg" || fail "d: is not typed as a CD-ROM in system.reg"
+  grep -qF '"CDPath"="D:\\"' "$WIN/user.reg" || fail "the record's CDPath is not D:"
+  # The install read the image itself: nothing was mounted, nothing is left in the folder.
+  [ -d "$DISC_FOLDER" ] && [ -z "$(ls -A "$DISC_FOLDER")" ] && ! mountpoint -q "$DISC_FOLDER" ||
+    fail "D:'s folder is not an empty folder after the install"
+  WINEPREFIX=$WIN wineserver -w
 }
 
 case "$case_name" in
@@ -129,6 +173,30 @@ case "$case_name" in
   disc_level1)
     mount_disc
     disc_and_play
+    ;;
+  image_play)
+    make_image -J -R
+    image_play
+    play_from_menu && finds_the_disc
+    ! mountpoint -q "$DISC_FOLDER" || fail "the launcher left the image mounted after the game ended"
+    # The next start with the same image keeps its letter and adds nothing.
+    driver --disc "$TMP/disc.iso" <<< $'start\ndump' >"$TMP/out2" 2>"$TMP/err2"
+    ! grep -q 'added' "$TMP/err2" || fail "a second start added again: $(cat "$TMP/err2")"
+    grep -q '^1003 .*items="C,D,Z"' "$TMP/out2" || fail "the second start offers $(grep '^1003' "$TMP/out2")"
+    [ ! -e "$WIN/dosdevices/e:" ] && [ ! -e "$WIN/dosdevices/e::" ] || fail "a second letter for the same image"
+    # A player who mounted the image there already keeps that mount.
+    fuseiso "$TMP/disc.iso" "$DISC_FOLDER" || fail "fuseiso cannot mount on D:'s folder"
+    play_from_menu && finds_the_disc
+    mountpoint -q "$DISC_FOLDER" || fail "the launcher released a mount it did not make"
+    fusermount -u "$DISC_FOLDER"
+    ;;
+  image_removed)
+    make_image -J -R
+    image_play
+    rm "$TMP/disc.iso"
+    play_from_menu
+    grep -qxF 'CDPath holds nothing' <<< "$SEEN" || fail "the game found something without its image: $SEEN"
+    ! mountpoint -q "$DISC_FOLDER" || fail "something is mounted on D:'s folder"
     ;;
   sandbox_sees_image)
     mount_disc -J -R

@@ -48,6 +48,11 @@ void ImageDriveFileSystem::AddDrive(char letter, std::unique_ptr<DiscImage> imag
     m_drives[static_cast<std::size_t>(index)] = std::make_unique<Drive>(Drive{std::move(image), std::move(keep)});
 }
 
+bool ImageDriveFileSystem::HasReadableDisc(char letter) const {
+    const int index = LetterIndex(letter);
+    return index >= 0 && m_drives[static_cast<std::size_t>(index)] && m_drives[static_cast<std::size_t>(index)]->image;
+}
+
 ImageDriveFileSystem::Drive* ImageDriveFileSystem::DriveOf(const std::string& path) {
     if (path.size() < 2 || path[1] != ':') return nullptr;
     const int index = LetterIndex(path[0]);

@@ -20,6 +20,8 @@ public:
     // `keep` is held for as long as the drive is (it keeps the image file from being
     // written meanwhile).
     void AddDrive(char letter, std::unique_ptr<DiscImage> image, OpenReads::Share keep = {});
+    // Whether `letter` (either case) is a drive of an image that could be read.
+    bool HasReadableDisc(char letter) const;
 
     std::string LogicalDriveStrings() override;
     plat::DriveType GetDriveType(const std::string& root) override;

@@ -55,6 +55,18 @@ bool TypeAsCdrom(plat::Registry& registry, char letter, std::string* error) {
 
 }  // namespace
 
+bool WriteDiscLetter(const std::string& dosdevices, char letter, const std::string& folder, const std::string& device,
+                     plat::Registry& registry, std::string* error) {
+    const std::string drive = dosdevices + "/" + letter + ":";
+    if (!PlaceLink(drive, folder, error)) return false;
+    if (!device.empty() && !PlaceLink(drive + ":", device, error)) return false;
+    return TypeAsCdrom(registry, letter, error);
+}
+
+std::string DiscLetterAddedLine(char letter, const std::string& what) {
+    return std::string(1, static_cast<char>(letter - 'a' + 'A')) + ": added for " + what + ", a CD-ROM drive of the prefix";
+}
+
 std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std::vector<OpticalMount>& mounts,
                                            plat::Registry& registry, std::vector<std::string>* problems) {
     const std::string dosdevices = prefix + "/dosdevices";
@@ -76,20 +88,15 @@ std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std:
                                 ": D: to Z: are all taken");
             continue;
         }
-        const char upper = static_cast<char>(letter - 'a' + 'A');
-        const std::string drive = dosdevices + "/" + letter + ":";
         std::string error;
-        bool done = PlaceLink(drive, mountPoint, &error);
-        if (done && !device.empty()) done = PlaceLink(drive + ":", device, &error);
-        if (done) done = TypeAsCdrom(registry, letter, &error);
-        if (!done) {
+        if (!WriteDiscLetter(dosdevices, letter, mountPoint, device, registry, &error)) {
             problems->push_back("the disc at " + mountPoint + " gets no drive letter: " + error);
             continue;
         }
-        added.push_back(std::string(1, upper) + ": added for the disc at " + mountPoint +
+        added.push_back(DiscLetterAddedLine(
+            letter, "the disc at " + mountPoint +
                         (device.empty() ? std::string(" (its device is unknown, so Wine reads no volume label)")
-                                        : " (" + device + ")") +
-                        ", a CD-ROM drive of the prefix");
+                                        : " (" + device + ")")));
     }
     return added;
 }

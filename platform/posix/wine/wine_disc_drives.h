@@ -18,4 +18,16 @@ namespace posixplat {
 std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std::vector<OpticalMount>& mounts,
                                            plat::Registry& registry, std::vector<std::string>* problems);
 
+// Gives `letter` ('a' to 'z') of the prefix's `dosdevices` folder to a disc as Wine's mount
+// manager keeps one: x: a link to `folder` (its text as given, so a relative one stays
+// relative), x:: a link to `device` unless that is empty, and "x:"="cdrom" in
+// HKLM\Software\Wine\Drives through `registry`. Each link replaces what was there in
+// one step. False with the reason in `error`.
+bool WriteDiscLetter(const std::string& dosdevices, char letter, const std::string& folder, const std::string& device,
+                     plat::Registry& registry, std::string* error);
+
+// The line that says `letter` ('a' to 'z') was added for a disc, `what` saying which
+// ("the disc at /media/x (/dev/sr0)").
+std::string DiscLetterAddedLine(char letter, const std::string& what);
+
 }  // namespace posixplat

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -13,6 +14,16 @@ namespace posixplat {
 namespace {
 
 char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// What the link `name` in the folder `dosdevices` (open as `dirFd`) names, a relative
+// text taken from that folder; empty when it is no link.
+std::string LinkTarget(const std::string& dosdevices, int dirFd, const char* name) {
+    char target[PATH_MAX];
+    const ssize_t size = ::readlinkat(dirFd, name, target, sizeof target - 1);
+    if (size <= 0) return {};
+    const std::string named(target, static_cast<std::size_t>(size));
+    return named[0] == '/' ? named : dosdevices + "/" + named;
+}
 
 }  // namespace
 
@@ -32,15 +43,12 @@ std::vector<DosDeviceLetter> ReadDosDeviceLetters(const std::string& dosdevices)
         if (name.size() == 2 && name[1] == ':') {
             byLetter[letter].letter = letter;
             byLetter[letter].hasDrive = true;
+            byLetter[letter].folder = LinkTarget(dosdevices, ::dirfd(dir.Get()), entry->d_name);
         } else if (name.size() == 3 && name[1] == ':' && name[2] == ':') {
             byLetter[letter].letter = letter;
             // A dangling x:: still names its device: the disc may simply be out.
-            char target[PATH_MAX];
-            const ssize_t size = ::readlinkat(::dirfd(dir.Get()), entry->d_name, target, sizeof target - 1);
-            if (size <= 0) continue;
-            std::string named(target, static_cast<std::size_t>(size));
-            if (named[0] != '/') named = dosdevices + "/" + named;
-            byLetter[letter].device = CanonicalDevicePath(named);
+            const std::string named = LinkTarget(dosdevices, ::dirfd(dir.Get()), entry->d_name);
+            if (!named.empty()) byLetter[letter].device = CanonicalDevicePath(named);
         }
     }
     std::vector<DosDeviceLetter> letters;

@@ -11,6 +11,7 @@ namespace posixplat {
 struct DosDeviceLetter {
     char letter = 0;     // 'a' to 'z'
     bool hasDrive = false;  // x: exists (a link, even a dangling one, or anything else)
+    std::string folder;     // what x: links to, taken from dosdevices when relative; empty: no link
     std::string device;     // what x:: names, resolved as CanonicalDevicePath does; empty: no x::
 };
 

@@ -92,6 +92,22 @@ std::string ExecArgument(const std::string& argument) {
     return quoted;
 }
 
+// Run as `sh -c SCRIPT sh LINK [IMAGE FOLDER]...`: mounts each image on its folder, one
+// level of the function each, starts the game and waits for it, then releases the
+// mounts on the way back, so that only the mounts made here are released. An image that
+// is missing, a fuseiso that is not installed or a mount that fails leaves the game to
+// start without that disc, which it then asks for as on Windows. A mount the game's
+// end still keeps busy is detached lazily.
+// The game has ended when the prefix's server has: start's /wait does not wait for a
+// program started through a link (Wine 8 returns at once), and the server's end also
+// waits for a program the game started before it ended.
+constexpr const char* kPlayWithDiscs =
+    "play() { if [ $# -lt 3 ]; then wine start /unix \"$1\" && wineserver -w; return; fi; "
+    "link=$1 image=$2 folder=$3; shift 3; "
+    "if ! mountpoint -q \"$folder\" && [ -f \"$image\" ] && mkdir -p \"$folder\" && fuseiso \"$image\" \"$folder\"; "
+    "then (play \"$link\" \"$@\"); status=$?; fusermount -u \"$folder\" || fusermount -u -z \"$folder\"; "
+    "return $status; fi; play \"$link\" \"$@\"; }; play \"$@\"";
+
 // The string escaping of a desktop entry's value; `exec` also doubles the field code sign.
 std::string EntryValue(const std::string& text, bool exec) {
     std::string escaped;
@@ -245,10 +261,13 @@ std::string NoJapaneseLocaleWarning() {
 
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
                              const std::string& hostWorkingFolder, const std::string& locale,
-                             const std::string& icon) {
+                             const std::string& icon, const std::vector<WineDiscImage>& discs) {
     if (CannotBeWritten(name) || CannotBeWritten(prefix) || CannotBeWritten(hostLinkPath) ||
         CannotBeWritten(hostWorkingFolder)) {
         return {};
+    }
+    for (const WineDiscImage& disc : discs) {
+        if (CannotBeWritten(disc.image) || CannotBeWritten(disc.folder)) return {};
     }
     // As Wine's builder: Wine's start program opens the link, so its target starts in its
     // own working folder, under Wine in this prefix.
@@ -256,7 +275,12 @@ std::string DesktopEntryText(const std::string& name, const std::string& prefix,
     // VAR="value" itself would otherwise see a different argument).
     std::string exec = "env " + ExecArgument("WINEPREFIX=" + prefix);
     if (!locale.empty()) exec += " " + ExecArgument("LANG=" + locale) + " " + ExecArgument("LC_ALL=" + locale);
-    exec += " wine start /unix " + ExecArgument(hostLinkPath);
+    if (discs.empty()) {
+        exec += " wine start /unix " + ExecArgument(hostLinkPath);
+    } else {
+        exec += std::string(" sh -c ") + ExecArgument(kPlayWithDiscs) + " sh " + ExecArgument(hostLinkPath);
+        for (const WineDiscImage& disc : discs) exec += " " + ExecArgument(disc.image) + " " + ExecArgument(disc.folder);
+    }
     std::string text = "[Desktop Entry]\nType=Application\nName=" + EntryValue(name, false) +
                        "\nExec=" + EntryValue(exec, true) + "\n";
     if (!hostWorkingFolder.empty()) text += "Path=" + EntryValue(hostWorkingFolder, false) + "\n";
@@ -351,18 +375,21 @@ void WineLaunchers::LinkSaved(const std::string& linkPath, const std::string& wo
                                                                            std::string(kLauncherSuffix).size());
     std::string hostTarget;
     if (targetPath.empty() || !m_fileSystem.ToHostPath(targetPath, &hostTarget)) hostTarget.clear();
-    if (DesktopEntryText(name, m_prefix, hostLink, hostWorking, "").empty()) {
+    if (DesktopEntryText(name, m_prefix, hostLink, hostWorking, "", "", m_discs).empty()) {
         m_refusals.push_back("no launcher for the shortcut " + Printable(hostLink) +
                              ": a path in it holds a line break, a control character or bytes that are not "
                              "UTF-8, which a desktop entry cannot hold; the shortcut itself is kept");
         return;
     }
-    const std::string text = DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale(), WriteIcon(hostTarget));
+    const std::string text =
+        DesktopEntryText(name, m_prefix, hostLink, hostWorking, JapaneseLocale(), WriteIcon(hostTarget), m_discs);
     // A launcher on the desktop is started by opening it, which desktops allow only for
     // an executable file; a menu entry is read by the menu.
     const bool onDesktop = launcher.rfind(m_folders.desktop + "/", 0) == 0;
     WriteWholeFile(launcher, text, onDesktop ? 0755 : 0644);
 }
+
+void WineLaunchers::SetDiscImages(std::vector<WineDiscImage> discs) { m_discs = std::move(discs); }
 
 std::vector<std::string> WineLaunchers::TakeRefusals() { return std::exchange(m_refusals, {}); }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/wine/wine_disc_images.h"
 #include "platform/registry.h"
 
 namespace posixplat {
@@ -36,6 +37,10 @@ public:
     // menu folder that this leaves empty, and its icon when no other launcher shows it.
     void FileRemoved(const std::string& windowsPath);
 
+    // The disc images of this run on their letters: each launcher makes them readable
+    // there while its game runs.
+    void SetDiscImages(std::vector<WineDiscImage> discs);
+
     // The links saved since the last call that got no launcher because a path cannot be
     // written in one, one line each saying so.
     std::vector<std::string> TakeRefusals();
@@ -53,17 +58,20 @@ private:
     plat::Registry& m_registry;
     LauncherFolders m_folders;
     std::vector<std::string> m_refusals;
+    std::vector<WineDiscImage> m_discs;
 };
 
 // The text of a launcher that starts the link at `hostLinkPath` under Wine in `prefix`,
 // named `name`, in the working folder `hostWorkingFolder` (may be empty), in the locale
 // `locale` (LANG and LC_ALL; empty: the player's own), showing the theme icon `icon` (may
-// be empty). Empty when a path holds a byte a
-// desktop entry cannot carry (a line break or another control byte, or text that is not
-// UTF-8).
+// be empty). With `discs`, it mounts each image with fuseiso on its letter's folder for
+// the game's run (unless something is mounted there already), waits for the game to end
+// and releases the mounts it made; an image or a fuseiso that is missing leaves the game
+// to start without its disc. Empty when a path holds a byte a desktop entry cannot carry
+// (a line break or another control byte, or text that is not UTF-8).
 std::string DesktopEntryText(const std::string& name, const std::string& prefix, const std::string& hostLinkPath,
                              const std::string& hostWorkingFolder, const std::string& locale,
-                             const std::string& icon = {});
+                             const std::string& icon = {}, const std::vector<WineDiscImage>& discs = {});
 
 // A Japanese UTF-8 locale the system has ("ja_JP.UTF-8"); empty when it has none. The
 // game keeps its texts in code page 932, which Wine gives only under such a locale.
