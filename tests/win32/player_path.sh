@@ -17,7 +17,8 @@
 #                           finds its data on CDPath through the image the launcher mounts,
 #                           the mount is gone when the game has ended, one the player made
 #                           is kept, and the same image keeps D: at the next start
-#     image_removed         the same with the image removed before play: the game starts
+#     image_removed         the same without fuseiso (the install says so) and then with
+#                           the image removed before play: the game starts each time
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -191,8 +192,18 @@ case "$case_name" in
     fusermount -u "$DISC_FOLDER"
     ;;
   image_removed)
+    # A system without fuseiso: the install says so, and the game still starts.
+    mkdir "$TMP/no-fuseiso"
+    ln -s /usr/bin/* "$TMP/no-fuseiso/"; ln -s /bin/* "$TMP/no-fuseiso/" 2>/dev/null
+    rm -f "$TMP/no-fuseiso/fuseiso"
     make_image -J -R
-    image_play
+    PATH=$TMP/no-fuseiso image_play
+    grep -qF 'fuseiso is not installed' "$TMP/err" || fail "the install does not say fuseiso is missing: $(cat "$TMP/err")"
+    grep -q '^system: fuseiso is not installed.*apt-get install fuseiso' "$XDG_STATE_HOME/mirel-setup/setup.log" ||
+      fail "the journal does not say fuseiso is missing"
+    PATH=$TMP/no-fuseiso play_from_menu
+    grep -qxF 'CDPath holds nothing' <<< "$SEEN" || fail "the game found something without fuseiso: $SEEN"
+    # With fuseiso but without the image.
     rm "$TMP/disc.iso"
     play_from_menu
     grep -qxF 'CDPath holds nothing' <<< "$SEEN" || fail "the game found something without its image: $SEEN"
