@@ -67,7 +67,9 @@ std::string SystemChoiceUsage() {
            "                         $MIREL_SETUP_ROOT, else ~/.local/share/mirel-setup); setting\n"
            "                         MIREL_SETUP_ROOT alone chooses it too\n"
            "  --disc IMAGE           read the disc image IMAGE (ISO 9660, UDF, or a CUE sheet with\n"
-           "                         its BIN) as a CD-ROM drive on the first free letter from D:\n";
+           "                         its BIN) as a CD-ROM drive on the first free letter from D:;\n"
+           "                         in a prefix on the letter it keeps there, which the game's\n"
+           "                         launcher mounts it on with fuseiso while the game runs\n";
 }
 
 bool IsMissingWinePrefix(const SystemChoice& resolved) {
