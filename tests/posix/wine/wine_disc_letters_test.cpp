@@ -1,5 +1,5 @@
 // The letter a disc gets in a prefix, as Wine's mount manager gives it, over real
-// dosdevices folders.
+// dosdevices folders, and the letters and folders of the disc images of a run.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/wine/wine_disc_images.h"
 #include "platform/posix/wine/wine_disc_letters.h"
 #include "tests/support/fixtures/host_files.h"
 
@@ -77,6 +78,51 @@ TEST_F(DiscLetters, NoLetterWhenDToZAreTaken) {
     EXPECT_EQ(posixplat::ChooseDiscLetter(posixplat::ReadDosDeviceLetters(Devices()), Image()), 0);
     Make({{"q::", "@image"}});
     EXPECT_EQ(posixplat::ChooseDiscLetter(posixplat::ReadDosDeviceLetters(Devices()), Image()), 'q');
+}
+
+TEST_F(DiscLetters, ImagesOfARunKeepTheirLettersAndFolders) {
+    struct ImageCase {
+        const char* what;
+        std::vector<Entry> entries;
+        std::vector<std::string> given;  // "@image", "@other", or a name in the test folder
+        std::string expected;  // "letter folder" per image ("+" when it is in the prefix already)
+        std::size_t problems;
+    };
+    // The test folder is the prefix: its dosdevices/ is the prefix's; folders in it are
+    // shown relative to it.
+    const std::vector<ImageCase> cases = {
+        {"a fresh letter leads to a folder of the prefix", {{"c:", "../drive_c"}}, {"@image"},
+         "d mirel-setup-discs/d", 0},
+        {"the letter written before is kept with its folder", {{"d:", "../mirel-setup-discs/d"}, {"d::", "@image"}},
+         {"@image"}, "d mirel-setup-discs/d +", 0},
+        {"a letter the player gave the mounted image keeps its mount point",
+         {{"e:", "/home/me/disc"}, {"e::", "@image"}}, {"@image"}, "e /home/me/disc +", 0},
+        {"a device link without its drive link is written again", {{"f::", "@image"}}, {"@image"},
+         "f mirel-setup-discs/f", 0},
+        {"two images get two letters", {}, {"@image", "@other"}, "d mirel-setup-discs/d,e mirel-setup-discs/e", 0},
+        {"one image by two names gets one letter", {}, {"@image", "link.iso"}, "d mirel-setup-discs/d", 1},
+    };
+    for (const ImageCase& c : cases) {
+        TearDown();
+        SetUp();
+        Make(c.entries);
+        ASSERT_EQ(::symlink(Image().c_str(), (m_folder + "/link.iso").c_str()), 0);
+        std::vector<std::string> images;
+        for (const std::string& given : c.given) {
+            images.push_back(given == "@image"   ? Image()
+                             : given == "@other" ? m_folder + "/other.iso"
+                                                 : m_folder + "/" + given);
+        }
+        std::vector<std::string> problems;
+        std::string seen;
+        for (const posixplat::WineDiscImage& disc : posixplat::ChooseImageLetters(m_folder, images, &problems)) {
+            std::string folder = disc.folder;
+            if (folder.rfind(m_folder + "/", 0) == 0) folder = folder.substr(m_folder.size() + 1);
+            seen += std::string(seen.empty() ? "" : ",") + disc.letter + " " + folder + (disc.inPrefix ? " +" : "");
+        }
+        EXPECT_EQ(seen, c.expected) << c.what;
+        EXPECT_EQ(problems.size(), c.problems) << c.what;
+    }
 }
 
 }  // namespace
