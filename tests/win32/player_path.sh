@@ -12,6 +12,9 @@
 #                           game started from the menu launcher runs in code page 932 and
 #                           finds its data on CDPath
 #     disc_level1           the same with a plain level-1 image
+#     disc_drive_label      a disc drive (a read-only loop device of the image stands for
+#                           one) served by fuseiso: its x:: names the drive, and the game
+#                           reads the disc's volume label, serial and CD file system
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -46,7 +49,10 @@ require_environment LINUX_DRIVER LAUNCH_PROBE WINEBOOT_PREFIX SAMPLE_DISC
 command -v fuseiso >/dev/null && command -v genisoimage >/dev/null || { echo "fuseiso and genisoimage are needed" >&2; exit 1; }
 make_workspace "player-$case_name"
 MOUNT=$TMP/media/MIREL_DISC1
-unmount_disc() { mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"; }
+unmount_disc() {
+  mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"
+  [ -z "${LOOP_DEVICE:-}" ] || losetup -d "$LOOP_DEVICE"
+}
 trap 'unmount_disc; WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1; WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1; rm -rf "$TMP"' EXIT
 
 quiet_wine
@@ -121,6 +127,38 @@ disc_and_play() {
   echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
 }
 
+# The volume serial Windows gives a CD: a byte sum in four lanes over the volume
+# descriptor of the highest type before the set's terminator (Joliet's over the primary).
+disc_serial() {
+  local offset best=0 highest=0 type
+  for offset in $(seq $((0x8000)) 2048 $((0x9800))); do
+    type=$(od -An -tu1 -j "$offset" -N1 "$1" | tr -d ' ')
+    [ "$type" = 255 ] && break
+    [ "$type" -gt "$highest" ] && { highest=$type; best=$offset; }
+  done
+  od -An -tu1 -v -j "$best" -N 2048 "$1" |
+    awk '{ for (i = 1; i <= NF; i++) { sum[n % 4] = (sum[n % 4] + $i) % 256; n++ } }
+         END { printf "%02X%02X%02X%02X\n", sum[0], sum[1], sum[2], sum[3] }'
+}
+
+# A disc drive stands in for the image: the label a disc check compares reaches the game.
+disc_drive_label() {
+  local out seen
+  out=$(driver <<< "$minimum_install" 2>&1)
+  grep -qF "$DONE" <<< "$out" || { fail "the minimum install did not finish: $out"; return; }
+  grep -qF "D: added for the disc at $MOUNT ($LOOP_DEVICE)" <<< "$out" || fail "nothing said of D:: $out"
+  ! grep -q 'no volume label' <<< "$out" || fail "a disc drive said to give no label: $out"
+  [ "$(readlink "$WIN/dosdevices/d::")" = "$LOOP_DEVICE" ] || fail "d:: is $(readlink "$WIN/dosdevices/d::")"
+  cp "$LAUNCH_PROBE" "$INSTALL_DIR/KARVEX34.EXE"
+  (cd "$INSTALL_DIR" && wine KARVEX34.EXE) >/dev/null 2>&1
+  WINEPREFIX=$WIN wineserver -w
+  seen=$(tr -d '\r' < "$INSTALL_DIR/launched.txt" 2>&1)
+  grep -qxF 'drive D:\ type 5 label MIREL_DISC1' <<< "$seen" || fail "the game reads another label: $seen"
+  grep -qxF "volume D:\ serial $(disc_serial "$TMP/disc.iso") file system CDFS" <<< "$seen" ||
+    fail "the game reads another volume (the disc's serial is $(disc_serial "$TMP/disc.iso")): $seen"
+  echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
+}
+
 case "$case_name" in
   disc_and_play)
     mount_disc -J -R
@@ -129,6 +167,15 @@ case "$case_name" in
   disc_level1)
     mount_disc
     disc_and_play
+    ;;
+  disc_drive_label)
+    [ "$(id -u)" = 0 ] || { echo "SKIP: a loop device for the disc needs root"; exit 0; }
+    "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
+    genisoimage -quiet -J -R -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+    LOOP_DEVICE=$(losetup --read-only --find --show "$TMP/disc.iso") || { echo "SKIP: no loop device here"; exit 0; }
+    mkdir -p "$MOUNT"
+    fuseiso "$LOOP_DEVICE" "$MOUNT" || { echo "fuseiso cannot mount $LOOP_DEVICE" >&2; exit 1; }
+    disc_drive_label
     ;;
   sandbox_sees_image)
     mount_disc -J -R
