@@ -15,6 +15,8 @@
 #     disc_drive_label      a disc drive (a read-only loop device of the image stands for
 #                           one) served by fuseiso: its x:: names the drive, and the game
 #                           reads the disc's volume label, serial and CD file system
+#     program_icon          the disc's program has icons of its own: the launchers show
+#                           PNGs with that icon's pixels, which go with the uninstall
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -64,11 +66,18 @@ mkdir -p "$HOME"
 cp -a "$WINEBOOT_PREFIX" "$WIN"
 find "$WIN/drive_c/users" -mindepth 2 -maxdepth 2 -type l -lname "$WINEBOOT_PREFIX.home*" -exec ln -sfn "$HOME" {} \;
 
+# master_disc [GENISOIMAGE OPTIONS]: the sample disc as the image $TMP/disc.iso, its
+# program replaced by $DISC_PROGRAM when that is set.
+master_disc() {
+  "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
+  [ -z "${DISC_PROGRAM:-}" ] || cp "$DISC_PROGRAM" "$TMP/disc/KARVEX34.EXE"
+  genisoimage -quiet "$@" -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+}
+
 # mount_disc [GENISOIMAGE OPTIONS]: the sample disc as an image, mounted as a desktop's
 # FUSE helper would.
 mount_disc() {
-  "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
-  genisoimage -quiet "$@" -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+  master_disc "$@"
   mkdir -p "$MOUNT"
   fuseiso "$TMP/disc.iso" "$MOUNT" || { echo "fuseiso cannot mount here" >&2; exit 1; }
 }
@@ -159,6 +168,31 @@ disc_drive_label() {
   echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
 }
 
+# The launchers of a program with an icon show that icon, size for size and pixel for
+# pixel (fully transparent pixels compared as transparent whatever their colour).
+program_icon() {
+  local out icon pngs png size sizes="" index
+  out=$(driver <<< "$minimum_install" 2>&1)
+  grep -qF "$DONE" <<< "$out" || { fail "the minimum install did not finish: $out"; return; }
+  pixels() { convert "$1" -background black -alpha background -depth 8 RGBA:- | md5sum; }
+  for launcher in "$MENU_LAUNCHER" "$HOME/Desktop/ハルネア.desktop"; do
+    icon=$(sed -n 's/^Icon=//p' "$launcher" 2>/dev/null)
+    [ -n "$icon" ] && [ "$icon" != mirel-setup-launcher ] || { fail "$launcher shows icon '$icon', not the program's"; continue; }
+    pngs=$(find "$XDG_DATA_HOME/icons/hicolor" -path "*/apps/$icon.png" | sort)
+    sizes=$(for png in $pngs; do basename "$(dirname "$(dirname "$png")")"; done | sort -V | tr '\n' ' ')
+    [ "$sizes" = "16x16 32x32 " ] || fail "the icon $icon has the sizes: $sizes"
+    for png in $pngs; do
+      size=$(basename "$(dirname "$(dirname "$png")")")
+      index=$([ "$size" = 16x16 ] && echo 0 || echo 1)
+      [ "$(pixels "$png")" = "$(pixels "$PROBE_ICON[$index]")" ] || fail "$png does not show the program's $size icon"
+    done
+  done
+  grep -qF "アンインストールが完了しました" <<< "$(driver <<< $'start\nanswer yes ok\nclick 1009' 2>&1)" ||
+    fail "the uninstall did not finish"
+  [ -z "$(find "$XDG_DATA_HOME/icons" -name '*.png' 2>/dev/null)" ] ||
+    fail "icons left after the uninstall: $(find "$XDG_DATA_HOME/icons" -name '*.png')"
+}
+
 case "$case_name" in
   disc_and_play)
     mount_disc -J -R
@@ -170,12 +204,16 @@ case "$case_name" in
     ;;
   disc_drive_label)
     [ "$(id -u)" = 0 ] || { echo "SKIP: a loop device for the disc needs root"; exit 0; }
-    "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
-    genisoimage -quiet -J -R -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
+    master_disc -J -R
     LOOP_DEVICE=$(losetup --read-only --find --show "$TMP/disc.iso") || { echo "SKIP: no loop device here"; exit 0; }
     mkdir -p "$MOUNT"
     fuseiso "$LOOP_DEVICE" "$MOUNT" || { echo "fuseiso cannot mount $LOOP_DEVICE" >&2; exit 1; }
     disc_drive_label
+    ;;
+  program_icon)
+    DISC_PROGRAM=$LAUNCH_PROBE mount_disc -J -R
+    PROBE_ICON=$(dirname "$0")/launch_probe.ico
+    program_icon
     ;;
   sandbox_sees_image)
     mount_disc -J -R
