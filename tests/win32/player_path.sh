@@ -17,6 +17,9 @@
 #                           reads the disc's volume label, serial and CD file system
 #     program_icon          the disc's program has icons of its own: the launchers show
 #                           PNGs with that icon's pixels, which go with the uninstall
+#     letters_without_run   a start that gives the disc its letter and makes no run
+#                           journals the letter in a start block; one with a run, in the
+#                           run's header only
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -193,6 +196,28 @@ program_icon() {
     fail "icons left after the uninstall: $(find "$XDG_DATA_HOME/icons" -name '*.png')"
 }
 
+# The letter a start adds is journaled once: in the header of the run that follows, or,
+# when none does, in a block of the start's own.
+letters_without_run() {
+  local log=$XDG_STATE_HOME/mirel-setup/setup.log added="system: D: added for the disc at $MOUNT ($TMP/disc.iso)"
+  grep -qF "$DONE" <<< "$(driver <<< "$minimum_install" 2>&1)" || { fail "the minimum install did not finish"; return; }
+  [ "$(grep -cF "$added" "$log")" = 1 ] && ! grep -q '^== start' "$log" ||
+    fail "a start with a run journals the letter otherwise: $(cat "$log")"
+  # The player's next start finds the letter gone (a prefix restored, say) and only looks.
+  rm "$WIN/dosdevices/d:" "$WIN/dosdevices/d::"
+  driver <<< $'start' >/dev/null 2>&1
+  [ "$(grep -c '^== ' "$log")" = 2 ] || fail "not one block more: $(grep '^== ' "$log")"
+  tail -4 "$log" > "$TMP/start-block"
+  grep -q '^== start without a run, [0-9-]* [0-9:]* ==$' "$TMP/start-block" &&
+    grep -q '^program: version ' "$TMP/start-block" && grep -qx 'drives: C: fixed, D: cdrom, Z: fixed' "$TMP/start-block" &&
+    [ "$(tail -1 "$TMP/start-block" | cut -c1-${#added})" = "$added" ] ||
+    fail "the start block reads: $(cat "$TMP/start-block")"
+  # A start that adds nothing journals nothing.
+  cp "$log" "$TMP/log.before"
+  driver <<< $'start' >/dev/null 2>&1
+  cmp -s "$TMP/log.before" "$log" || fail "a start that changed nothing was journaled: $(diff "$TMP/log.before" "$log")"
+}
+
 case "$case_name" in
   disc_and_play)
     mount_disc -J -R
@@ -214,6 +239,10 @@ case "$case_name" in
     DISC_PROGRAM=$LAUNCH_PROBE mount_disc -J -R
     PROBE_ICON=$(dirname "$0")/launch_probe.ico
     program_icon
+    ;;
+  letters_without_run)
+    mount_disc -J -R
+    letters_without_run
     ;;
   sandbox_sees_image)
     mount_disc -J -R
