@@ -25,7 +25,7 @@
 namespace posixplat {
 namespace {
 
-constexpr const char* kProcessMountTable = "/proc/self/mounts";
+constexpr const char* kProcessMountTable = "/proc/self/mountinfo";
 
 // The prefix's drives, after the discs that had no letter got one.
 std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::string& mountTable,

@@ -20,6 +20,8 @@
 #     letters_without_run   a start that gives the disc its letter and makes no run
 #                           journals the letter in a start block; one with a run, in the
 #                           run's header only
+#     disc_folder_bound     a folder of the disc bound elsewhere (mount --bind) is no second
+#                           disc: the disc alone gets a letter
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -55,6 +57,7 @@ command -v fuseiso >/dev/null && command -v genisoimage >/dev/null || { echo "fu
 make_workspace "player-$case_name"
 MOUNT=$TMP/media/MIREL_DISC1
 unmount_disc() {
+  [ -z "${BOUND_FOLDER:-}" ] || umount "$BOUND_FOLDER"
   mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"
   [ -z "${LOOP_DEVICE:-}" ] || losetup -d "$LOOP_DEVICE"
 }
@@ -243,6 +246,20 @@ case "$case_name" in
   letters_without_run)
     mount_disc -J -R
     letters_without_run
+    ;;
+  disc_folder_bound)
+    [ "$(id -u)" = 0 ] || { echo "SKIP: a bind mount needs root"; exit 0; }
+    mount_disc -J -R
+    mkdir -p "$TMP/media/bgm"
+    mount --bind "$MOUNT/BGM" "$TMP/media/bgm" || { echo "SKIP: no bind mounts here"; exit 0; }
+    BOUND_FOLDER=$TMP/media/bgm
+    grep -qF " /BGM $TMP/media/bgm " /proc/self/mountinfo || fail "the bind mount is not in the table as expected"
+    out=$(driver <<< $'start\ndump' 2>&1)
+    [ "$(items_of 1003 "$out")" = "C,D,Z" ] || fail "sources offered: $(items_of 1003 "$out") ($out)"
+    [ "$(readlink "$WIN/dosdevices/d:")" = "$MOUNT" ] || fail "d: is $(readlink "$WIN/dosdevices/d:")"
+    [ ! -e "$WIN/dosdevices/e:" ] || fail "the bound folder got e: -> $(readlink "$WIN/dosdevices/e:")"
+    out=$(MIREL_SETUP_ROOT=$TMP/root driver <<< $'start\ndump' 2>&1)
+    [ "$(items_of 1003 "$out")" = "C,D" ] || fail "the sandbox offers: $(items_of 1003 "$out")"
     ;;
   sandbox_sees_image)
     mount_disc -J -R
