@@ -51,7 +51,9 @@ RunJournal::RunJournal(plat::Platform& real, journal::JournalOutput& output, std
                        journal::Journal::ToUtf8 toUtf8)
     : m_real(real), m_build(std::move(build)), m_journal(output, std::move(toUtf8)), m_platform(real, m_journal) {}
 
-RunJournal::~RunJournal() = default;
+RunJournal::~RunJournal() {
+    if (!m_startBlock.empty()) m_journal.Block(m_startBlock);
+}
 
 plat::Platform& RunJournal::platform() { return m_platform.platform(); }
 
@@ -68,7 +70,18 @@ void RunJournal::Route(CInstallerDlg& dialog, int id, int code) {
 
 void RunJournal::SetRunNotes(std::function<std::vector<std::string>()> source) { m_runNotes = std::move(source); }
 
-void RunJournal::SetSystemNotes(std::vector<std::string> notes) { m_systemNotes = std::move(notes); }
+void RunJournal::SetSystemNotes(std::vector<std::string> notes) {
+    m_systemNotes = std::move(notes);
+    m_startBlock.clear();
+    if (m_systemNotes.empty()) return;
+    // Taken now: the block tells of the start, whenever it is written.
+    journal::RunHeader start;
+    start.version = DottedVersion();
+    start.build = m_build;
+    start.drives = journal::DriveList(m_real.fileSystem);
+    m_startBlock = journal::StartLines(start, std::time(nullptr));
+    for (const std::string& note : m_systemNotes) m_startBlock.push_back("system: " + note);
+}
 
 void RunJournal::RunStarts(const RunStart& start) {
     journal::RunHeader header;
@@ -88,6 +101,7 @@ void RunJournal::RunStarts(const RunStart& start) {
     std::vector<std::string> lines = journal::HeaderLines(header, std::time(nullptr));
     for (const std::string& note : m_systemNotes) lines.push_back("system: " + note);
     m_journal.BeginRun(lines);
+    m_startBlock.clear();
 }
 
 void RunJournal::RunEnds(RunResult result, const std::string& message) {

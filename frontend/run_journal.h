@@ -31,7 +31,8 @@ public:
     // The host for the dialog: `window`, watched. Lives no longer than this object.
     std::unique_ptr<plat::DialogHost> Watch(plat::DialogHost& window);
     // What opening the system changed in it (a disc given a drive letter, say): each
-    // run's header ends with these lines, "system: <note>".
+    // run's header ends with these lines, "system: <note>". When no run follows, they
+    // go into a start block of their own as this object ends.
     void SetSystemNotes(std::vector<std::string> notes);
     // Where the lines come from that the system has to say about a run as it ends
     // (a shortcut that got no launcher): each goes into the journal before the result.
@@ -49,6 +50,8 @@ private:
     plat::Platform& m_real;
     std::string m_build;
     std::vector<std::string> m_systemNotes;
+    // The start block the notes get when no run has told of them; empty once one has.
+    std::vector<std::string> m_startBlock;
     std::function<std::vector<std::string>()> m_runNotes;
     journal::Journal m_journal;
     journal::JournalPlatform m_platform;

@@ -21,9 +21,13 @@ std::string CodeText(long code) {
 Journal::Journal(JournalOutput& output, ToUtf8 toUtf8) : m_output(output), m_toUtf8(std::move(toUtf8)) {}
 
 void Journal::BeginRun(const std::vector<std::string>& header) {
-    for (const std::string& line : header) m_output.Append(line);
-    m_output.Flush();
+    Block(header);
     m_recording = true;
+}
+
+void Journal::Block(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) m_output.Append(line);
+    m_output.Flush();
 }
 
 void Journal::EndRun(const std::string& result) {

@@ -2,7 +2,8 @@
 // The install journal: what each install or uninstall run changed on the system and
 // what failed there, between a header and the result. The platform decorator writes
 // the changes and failures; the front-ends, which know the run, write the header and the
-// result. Lines outside a run are not kept: start-up only looks.
+// result. Lines outside a run are not kept, but for those of a start that changed the
+// system and made no run, which the front-end writes as a block of their own.
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ public:
     void BeginRun(const std::vector<std::string>& header);
     // Closes the run with its result line (UTF-8), which goes out at once.
     void EndRun(const std::string& result);
+    // Lines (UTF-8) that belong to no run, which go out at once.
+    void Block(const std::vector<std::string>& lines);
     // Whether a run is open: the decorator formats nothing otherwise.
     bool Recording() const { return m_recording; }
 

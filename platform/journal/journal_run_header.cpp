@@ -49,4 +49,12 @@ std::vector<std::string> HeaderLines(const RunHeader& header, std::time_t now) {
     };
 }
 
+std::vector<std::string> StartLines(const RunHeader& header, std::time_t now) {
+    return {
+        "== start without a run, " + LocalTime(now) + " ==",
+        "program: version " + header.version + ", " + header.build,
+        "drives: " + header.drives,
+    };
+}
+
 }  // namespace journal

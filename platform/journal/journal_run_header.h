@@ -24,4 +24,9 @@ std::string DriveList(plat::FileSystem& fileSystem);
 // The header's lines, the run's start `now` in local time.
 std::vector<std::string> HeaderLines(const RunHeader& header, std::time_t now);
 
+// The first lines of a start that changed the system but made no run (a disc given a
+// drive letter, say): its time, the program and the drives; `header`'s kind, mode and
+// state are not used.
+std::vector<std::string> StartLines(const RunHeader& header, std::time_t now);
+
 }  // namespace journal

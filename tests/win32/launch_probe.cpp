@@ -1,7 +1,7 @@
 // Stands in for the game in the launcher tests: records in "launched.txt" of its working
 // folder that it was started, in which folder, with which ANSI code page, and what it
 // finds where the install record's CDPath points (as the game looks for its data there
-// at play time), with the volume label of that drive.
+// at play time), with the volume label, serial and file system of that drive.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,9 +44,14 @@ int main() {
         std::fprintf(out, "CDPath holds %s\n", names.empty() ? "nothing" : names.c_str());
         const std::string root = cdPath.substr(0, 3);
         char label[MAX_PATH + 1] = {};
-        const BOOL known = GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
+        char fileSystem[MAX_PATH + 1] = {};
+        DWORD serial = 0;
+        const BOOL known = GetVolumeInformationA(root.c_str(), label, sizeof label, &serial, nullptr, nullptr,
+                                                 fileSystem, sizeof fileSystem);
         std::fprintf(out, "drive %s type %u label %s\n", root.c_str(), GetDriveTypeA(root.c_str()),
                      known ? label : "(unknown)");
+        // Games that check for their disc compare the serial as well as the label.
+        if (known) std::fprintf(out, "volume %s serial %08lX file system %s\n", root.c_str(), serial, fileSystem);
     }
     return std::fclose(out) == 0 ? 0 : 1;
 }

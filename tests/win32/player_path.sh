@@ -19,6 +19,16 @@
 #                           is kept, and the same image keeps D: at the next start
 #     image_removed         the same without fuseiso (the install says so) and then with
 #                           the image removed before play: the game starts each time
+#     disc_drive_label      a disc drive (a read-only loop device of the image stands for
+#                           one) served by fuseiso: its x:: names the drive, and the game
+#                           reads the disc's volume label, serial and CD file system
+#     program_icon          the disc's program has icons of its own: the launchers show
+#                           PNGs with that icon's pixels, which go with the uninstall
+#     letters_without_run   a start that gives the disc its letter and makes no run
+#                           journals the letter in a start block; one with a run, in the
+#                           run's header only
+#     disc_folder_bound     a folder of the disc bound elsewhere (mount --bind) is no second
+#                           disc: the disc alone gets a letter
 #     sandbox_sees_image    the sandbox offers the fuseiso-mounted image as a CD-ROM
 #     server_midway         a Wine program started while the driver has the prefix open is
 #                           refused without starting a server; the install record and that
@@ -53,7 +63,11 @@ require_environment LINUX_DRIVER LAUNCH_PROBE WINEBOOT_PREFIX SAMPLE_DISC
 command -v fuseiso >/dev/null && command -v genisoimage >/dev/null || { echo "fuseiso and genisoimage are needed" >&2; exit 1; }
 make_workspace "player-$case_name"
 MOUNT=$TMP/media/MIREL_DISC1
-unmount_disc() { mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"; }
+unmount_disc() {
+  [ -z "${BOUND_FOLDER:-}" ] || umount "$BOUND_FOLDER"
+  mountpoint -q "$MOUNT" 2>/dev/null && fusermount -u "$MOUNT"
+  [ -z "${LOOP_DEVICE:-}" ] || losetup -d "$LOOP_DEVICE"
+}
 trap 'unmount_disc; mountpoint -q "$WIN/mirel-setup-discs/d" 2>/dev/null && fusermount -u "$WIN/mirel-setup-discs/d"; WINEPREFIX=$WIN wineserver -k >/dev/null 2>&1; WINEPREFIX=$WIN wineserver -w >/dev/null 2>&1; rm -rf "$TMP"' EXIT
 
 quiet_wine
@@ -65,15 +79,18 @@ mkdir -p "$HOME"
 cp -a "$WINEBOOT_PREFIX" "$WIN"
 find "$WIN/drive_c/users" -mindepth 2 -maxdepth 2 -type l -lname "$WINEBOOT_PREFIX.home*" -exec ln -sfn "$HOME" {} \;
 
-# make_image [GENISOIMAGE OPTIONS]: the sample disc as the image $TMP/disc.iso.
-make_image() {
+# master_disc [GENISOIMAGE OPTIONS]: the sample disc as the image $TMP/disc.iso, its
+# program replaced by $DISC_PROGRAM when that is set.
+master_disc() {
   "$SAMPLE_DISC" "$TMP/disc" >/dev/null || { echo "cannot make the sample disc" >&2; exit 1; }
+  [ -z "${DISC_PROGRAM:-}" ] || cp "$DISC_PROGRAM" "$TMP/disc/KARVEX34.EXE"
   genisoimage -quiet "$@" -V MIREL_DISC1 -o "$TMP/disc.iso" "$TMP/disc" || { echo "genisoimage failed" >&2; exit 1; }
 }
 
-# mount_disc [GENISOIMAGE OPTIONS]: that image, mounted as a desktop's FUSE helper would.
+# mount_disc [GENISOIMAGE OPTIONS]: the sample disc as an image, mounted as a desktop's
+# FUSE helper would.
 mount_disc() {
-  make_image "$@"
+  master_disc "$@"
   mkdir -p "$MOUNT"
   fuseiso "$TMP/disc.iso" "$MOUNT" || { echo "fuseiso cannot mount here" >&2; exit 1; }
 }
@@ -166,6 +183,85 @@ image_play() {
   WINEPREFIX=$WIN wineserver -w
 }
 
+# The volume serial Windows gives a CD: a byte sum in four lanes over the volume
+# descriptor of the highest type before the set's terminator (Joliet's over the primary).
+disc_serial() {
+  local offset best=0 highest=0 type
+  for offset in $(seq $((0x8000)) 2048 $((0x9800))); do
+    type=$(od -An -tu1 -j "$offset" -N1 "$1" | tr -d ' ')
+    [ "$type" = 255 ] && break
+    [ "$type" -gt "$highest" ] && { highest=$type; best=$offset; }
+  done
+  od -An -tu1 -v -j "$best" -N 2048 "$1" |
+    awk '{ for (i = 1; i <= NF; i++) { sum[n % 4] = (sum[n % 4] + $i) % 256; n++ } }
+         END { printf "%02X%02X%02X%02X\n", sum[0], sum[1], sum[2], sum[3] }'
+}
+
+# A disc drive stands in for the image: the label a disc check compares reaches the game.
+disc_drive_label() {
+  local out seen
+  out=$(driver <<< "$minimum_install" 2>&1)
+  grep -qF "$DONE" <<< "$out" || { fail "the minimum install did not finish: $out"; return; }
+  grep -qF "D: added for the disc at $MOUNT ($LOOP_DEVICE)" <<< "$out" || fail "nothing said of D:: $out"
+  ! grep -q 'no volume label' <<< "$out" || fail "a disc drive said to give no label: $out"
+  [ "$(readlink "$WIN/dosdevices/d::")" = "$LOOP_DEVICE" ] || fail "d:: is $(readlink "$WIN/dosdevices/d::")"
+  cp "$LAUNCH_PROBE" "$INSTALL_DIR/KARVEX34.EXE"
+  (cd "$INSTALL_DIR" && wine KARVEX34.EXE) >/dev/null 2>&1
+  WINEPREFIX=$WIN wineserver -w
+  seen=$(tr -d '\r' < "$INSTALL_DIR/launched.txt" 2>&1)
+  grep -qxF 'drive D:\ type 5 label MIREL_DISC1' <<< "$seen" || fail "the game reads another label: $seen"
+  grep -qxF "volume D:\ serial $(disc_serial "$TMP/disc.iso") file system CDFS" <<< "$seen" ||
+    fail "the game reads another volume (the disc's serial is $(disc_serial "$TMP/disc.iso")): $seen"
+  echo "the stand-in game reads: $(tr '\n' ';' <<< "$seen")"
+}
+
+# The launchers of a program with an icon show that icon, size for size and pixel for
+# pixel (fully transparent pixels compared as transparent whatever their colour).
+program_icon() {
+  local out icon pngs png size sizes="" index
+  out=$(driver <<< "$minimum_install" 2>&1)
+  grep -qF "$DONE" <<< "$out" || { fail "the minimum install did not finish: $out"; return; }
+  pixels() { convert "$1" -background black -alpha background -depth 8 RGBA:- | md5sum; }
+  for launcher in "$MENU_LAUNCHER" "$HOME/Desktop/ハルネア.desktop"; do
+    icon=$(sed -n 's/^Icon=//p' "$launcher" 2>/dev/null)
+    [ -n "$icon" ] && [ "$icon" != mirel-setup-launcher ] || { fail "$launcher shows icon '$icon', not the program's"; continue; }
+    pngs=$(find "$XDG_DATA_HOME/icons/hicolor" -path "*/apps/$icon.png" | sort)
+    sizes=$(for png in $pngs; do basename "$(dirname "$(dirname "$png")")"; done | sort -V | tr '\n' ' ')
+    [ "$sizes" = "16x16 32x32 " ] || fail "the icon $icon has the sizes: $sizes"
+    for png in $pngs; do
+      size=$(basename "$(dirname "$(dirname "$png")")")
+      index=$([ "$size" = 16x16 ] && echo 0 || echo 1)
+      [ "$(pixels "$png")" = "$(pixels "$PROBE_ICON[$index]")" ] || fail "$png does not show the program's $size icon"
+    done
+  done
+  grep -qF "アンインストールが完了しました" <<< "$(driver <<< $'start\nanswer yes ok\nclick 1009' 2>&1)" ||
+    fail "the uninstall did not finish"
+  [ -z "$(find "$XDG_DATA_HOME/icons" -name '*.png' 2>/dev/null)" ] ||
+    fail "icons left after the uninstall: $(find "$XDG_DATA_HOME/icons" -name '*.png')"
+}
+
+# The letter a start adds is journaled once: in the header of the run that follows, or,
+# when none does, in a block of the start's own.
+letters_without_run() {
+  local log=$XDG_STATE_HOME/mirel-setup/setup.log added="system: D: added for the disc at $MOUNT ($TMP/disc.iso)"
+  grep -qF "$DONE" <<< "$(driver <<< "$minimum_install" 2>&1)" || { fail "the minimum install did not finish"; return; }
+  [ "$(grep -cF "$added" "$log")" = 1 ] && ! grep -q '^== start' "$log" ||
+    fail "a start with a run journals the letter otherwise: $(cat "$log")"
+  # The player's next start finds the letter gone (a prefix restored, say) and only looks.
+  rm "$WIN/dosdevices/d:" "$WIN/dosdevices/d::"
+  driver <<< $'start' >/dev/null 2>&1
+  [ "$(grep -c '^== ' "$log")" = 2 ] || fail "not one block more: $(grep '^== ' "$log")"
+  tail -4 "$log" > "$TMP/start-block"
+  grep -q '^== start without a run, [0-9-]* [0-9:]* ==$' "$TMP/start-block" &&
+    grep -q '^program: version ' "$TMP/start-block" && grep -qx 'drives: C: fixed, D: cdrom, Z: fixed' "$TMP/start-block" &&
+    [ "$(tail -1 "$TMP/start-block" | cut -c1-${#added})" = "$added" ] ||
+    fail "the start block reads: $(cat "$TMP/start-block")"
+  # A start that adds nothing journals nothing.
+  cp "$log" "$TMP/log.before"
+  driver <<< $'start' >/dev/null 2>&1
+  cmp -s "$TMP/log.before" "$log" || fail "a start that changed nothing was journaled: $(diff "$TMP/log.before" "$log")"
+}
+
 case "$case_name" in
   disc_and_play)
     mount_disc -J -R
@@ -176,7 +272,7 @@ case "$case_name" in
     disc_and_play
     ;;
   image_play)
-    make_image -J -R
+    master_disc -J -R
     image_play
     play_from_menu && finds_the_disc
     ! mountpoint -q "$DISC_FOLDER" || fail "the launcher left the image mounted after the game ended"
@@ -196,7 +292,7 @@ case "$case_name" in
     mkdir "$TMP/no-fuseiso"
     ln -s /usr/bin/* "$TMP/no-fuseiso/"; ln -s /bin/* "$TMP/no-fuseiso/" 2>/dev/null
     rm -f "$TMP/no-fuseiso/fuseiso"
-    make_image -J -R
+    master_disc -J -R
     PATH=$TMP/no-fuseiso image_play
     grep -qF 'fuseiso is not installed' "$TMP/err" || fail "the install does not say fuseiso is missing: $(cat "$TMP/err")"
     grep -q '^system: fuseiso is not installed.*apt-get install fuseiso' "$XDG_STATE_HOME/mirel-setup/setup.log" ||
@@ -208,6 +304,37 @@ case "$case_name" in
     play_from_menu
     grep -qxF 'CDPath holds nothing' <<< "$SEEN" || fail "the game found something without its image: $SEEN"
     ! mountpoint -q "$DISC_FOLDER" || fail "something is mounted on D:'s folder"
+    ;;
+  disc_drive_label)
+    [ "$(id -u)" = 0 ] || { echo "SKIP: a loop device for the disc needs root"; exit 0; }
+    master_disc -J -R
+    LOOP_DEVICE=$(losetup --read-only --find --show "$TMP/disc.iso") || { echo "SKIP: no loop device here"; exit 0; }
+    mkdir -p "$MOUNT"
+    fuseiso "$LOOP_DEVICE" "$MOUNT" || { echo "fuseiso cannot mount $LOOP_DEVICE" >&2; exit 1; }
+    disc_drive_label
+    ;;
+  program_icon)
+    DISC_PROGRAM=$LAUNCH_PROBE mount_disc -J -R
+    PROBE_ICON=$(dirname "$0")/launch_probe.ico
+    program_icon
+    ;;
+  letters_without_run)
+    mount_disc -J -R
+    letters_without_run
+    ;;
+  disc_folder_bound)
+    [ "$(id -u)" = 0 ] || { echo "SKIP: a bind mount needs root"; exit 0; }
+    mount_disc -J -R
+    mkdir -p "$TMP/media/bgm"
+    mount --bind "$MOUNT/BGM" "$TMP/media/bgm" || { echo "SKIP: no bind mounts here"; exit 0; }
+    BOUND_FOLDER=$TMP/media/bgm
+    grep -qF " /BGM $TMP/media/bgm " /proc/self/mountinfo || fail "the bind mount is not in the table as expected"
+    out=$(driver <<< $'start\ndump' 2>&1)
+    [ "$(items_of 1003 "$out")" = "C,D,Z" ] || fail "sources offered: $(items_of 1003 "$out") ($out)"
+    [ "$(readlink "$WIN/dosdevices/d:")" = "$MOUNT" ] || fail "d: is $(readlink "$WIN/dosdevices/d:")"
+    [ ! -e "$WIN/dosdevices/e:" ] || fail "the bound folder got e: -> $(readlink "$WIN/dosdevices/e:")"
+    out=$(MIREL_SETUP_ROOT=$TMP/root driver <<< $'start\ndump' 2>&1)
+    [ "$(items_of 1003 "$out")" = "C,D" ] || fail "the sandbox offers: $(items_of 1003 "$out")"
     ;;
   sandbox_sees_image)
     mount_disc -J -R

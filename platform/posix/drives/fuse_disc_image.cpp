@@ -67,7 +67,8 @@ bool Names(const std::string& given, const std::string& absolute) {
            absolute[absolute.size() - relative.size() - 1] == '/';
 }
 
-// The regular file the process has open that `image` names.
+// The regular file or block device the process has open that `image` names: fuseiso
+// serves a disc drive (fuseiso /dev/sr0 DIR) as readily as an image file.
 std::string OpenImage(const std::string& processFolder, const std::string& image) {
     std::string found;
     UniqueDir fds(::opendir((processFolder + "/fd").c_str()));
@@ -79,7 +80,7 @@ std::string OpenImage(const std::string& processFolder, const std::string& image
         if (size <= 0 || target[0] != '/') continue;
         const std::string path(target, static_cast<std::size_t>(size));
         struct stat info;
-        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !Names(image, RealPath(path))) continue;
+        if (::stat(path.c_str(), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)) || !Names(image, RealPath(path))) continue;
         found = RealPath(path);
     }
     return found;

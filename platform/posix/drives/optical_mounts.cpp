@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace posixplat {
 namespace {
@@ -40,18 +41,26 @@ std::string ReadWhole(const std::string& file) {
 
 }  // namespace
 
-std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountTable) {
+std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountInfo) {
     std::vector<OpticalMount> mounts;
-    std::istringstream lines(mountTable);
+    std::istringstream lines(mountInfo);
     std::string line;
     while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string device, mountPoint, type;
-        if (!(fields >> device >> mountPoint >> type)) continue;
+        // ID PARENT MAJOR:MINOR ROOT MOUNT-POINT OPTIONS [OPTIONAL FIELDS...] - TYPE SOURCE SUPER-OPTIONS
+        std::istringstream words(line);
+        std::vector<std::string> fields;
+        for (std::string word; words >> word;) fields.push_back(word);
+        std::size_t separator = 6;
+        while (separator < fields.size() && fields[separator] != "-") ++separator;
+        // A line without its super options may have lost part of its source too.
+        if (separator + 3 >= fields.size()) continue;
+        const std::string& type = fields[separator + 1];
         if (!IsOpticalFileSystem(type)) continue;
-        std::string decoded = DecodeMountField(mountPoint);
-        if (decoded.empty() || decoded[0] != '/' || decoded.find('\0') != std::string::npos) continue;
-        mounts.push_back(OpticalMount{DecodeMountField(device), std::move(decoded), type});
+        // A bind mount of a folder on the disc shows that folder, not the disc.
+        if (DecodeMountField(fields[3]) != "/") continue;
+        std::string mountPoint = DecodeMountField(fields[4]);
+        if (mountPoint.empty() || mountPoint[0] != '/' || mountPoint.find('\0') != std::string::npos) continue;
+        mounts.push_back(OpticalMount{DecodeMountField(fields[separator + 2]), std::move(mountPoint), type});
     }
     return mounts;
 }

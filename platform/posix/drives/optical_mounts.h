@@ -14,15 +14,17 @@ struct OpticalMount {
     std::string type;        // "iso9660", "udf", "fuse.fuseiso"
 };
 
-// The discs of a mount table in the format of /proc/self/mounts (octal escapes such as
-// \040 for a space are decoded), in table order.
-std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountTable);
-std::vector<OpticalMount> ReadOpticalMountEntries(const std::string& mountTableFile);
+// The discs of a mount table in the format of /proc/self/mountinfo (octal escapes such
+// as \040 for a space are decoded), in table order. Only mounts of a file system's own
+// root count: a bind mount of a folder on a disc is no disc. A line cut short is passed
+// over.
+std::vector<OpticalMount> ParseOpticalMountEntries(const std::string& mountInfo);
+std::vector<OpticalMount> ReadOpticalMountEntries(const std::string& mountInfoFile);
 
 // Their mount points only.
-std::vector<std::string> ParseOpticalMounts(const std::string& mountTable);
+std::vector<std::string> ParseOpticalMounts(const std::string& mountInfo);
 
 // The same, read from a file; empty when it cannot be read.
-std::vector<std::string> ReadOpticalMounts(const std::string& mountTableFile);
+std::vector<std::string> ReadOpticalMounts(const std::string& mountInfoFile);
 
 }  // namespace posixplat

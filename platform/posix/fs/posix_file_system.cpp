@@ -19,7 +19,7 @@
 namespace posixplat {
 namespace {
 
-constexpr const char* kProcessMountTable = "/proc/self/mounts";
+constexpr const char* kProcessMountTable = "/proc/self/mountinfo";
 
 // The drive of "C:" or "C:\" (either letter case); null for anything else.
 const DriveMapping* DriveOfRoot(const std::vector<DriveMapping>& drives, const std::string& root) {

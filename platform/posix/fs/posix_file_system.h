@@ -22,7 +22,7 @@ public:
     // Reads <root>/drives, creating it with "C: fixed <root>/drive_c" (and that folder)
     // when missing, then adds mounted optical file systems on free letters from D:.
     explicit PosixFileSystem(const std::string& root);
-    // The same with the mount table read from `mountTable` instead of /proc/self/mounts,
+    // The same with the mount table read from `mountTable` instead of /proc/self/mountinfo,
     // so that tests see the optical drives they choose, and the disc image files
     // `discImages` on the first free letters from D: before the mounted discs.
     PosixFileSystem(const std::string& root, const std::string& mountTable,

@@ -2,6 +2,7 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -36,6 +37,12 @@ bool PlaceLink(const std::string& name, const std::string& target, std::string* 
         return false;
     }
     return true;
+}
+
+// See the header: the game is told the volume of an image file's own drive, not the disc's.
+bool IsImageFile(const std::string& device) {
+    struct stat info;
+    return ::stat(device.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool TypeAsCdrom(plat::Registry& registry, char letter, std::string* error) {
@@ -96,7 +103,10 @@ std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std:
         added.push_back(DiscLetterAddedLine(
             letter, "the disc at " + mountPoint +
                         (device.empty() ? std::string(" (its device is unknown, so Wine reads no volume label)")
-                                        : " (" + device + ")")));
+                                        : " (" + device + ")")) +
+                        (IsImageFile(device) ? std::string("; Wine shows the game no volume label for an image file "
+                                                           "(only for a disc drive or loop device)")
+                                             : std::string()));
     }
     return added;
 }

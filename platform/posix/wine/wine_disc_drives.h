@@ -11,10 +11,15 @@ namespace posixplat {
 
 // Gives each disc of `mounts` that no letter of `prefix` reaches yet its letter
 // (ChooseDiscLetter): dosdevices/x: to the mount point, x:: to the block device or the
-// image file of a FUSE mount (so that Wine reads the volume label and serial from it),
-// and "x:"="cdrom" in HKLM\Software\Wine\Drives through `registry` (system.reg, its
-// other lines kept as they are). Only while the prefix's server lock is held. Returns one
-// line for each drive added; what could not be done goes to `problems`.
+// image file of a FUSE mount, and "x:"="cdrom" in HKLM\Software\Wine\Drives through
+// `registry` (system.reg, its other lines kept as they are). Only while the prefix's
+// server lock is held. Returns one line for each drive added; what could not be done
+// goes to `problems`.
+// Wine's mount manager reads the label and serial from x:: either way, but a program
+// asking for the volume of x:\ is answered from it only when x:: is a block device: Wine
+// finds the volume of an opened device file by walking up its path to a drive's root,
+// which for an image file is the drive holding the image (Z: for /), while /dev lies on
+// a file system of its own and its devices are matched by device number instead.
 std::vector<std::string> AddWineDiscDrives(const std::string& prefix, const std::vector<OpticalMount>& mounts,
                                            plat::Registry& registry, std::vector<std::string>* problems);
 

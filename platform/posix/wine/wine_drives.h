@@ -19,7 +19,7 @@ std::map<std::string, std::string> ReadWineDriveTypes(plat::Registry& registry);
 // come from `typeNames` (the values of HKLM\Software\Wine\Drives: "c:" -> "hd", "cdrom",
 // "network", "floppy", "ramdisk") where set, otherwise as Wine guesses them: the mount
 // point of an optical file system in `mountTable` (a file in the form of
-// /proc/self/mounts), or a letter whose device link names an optical drive, is a CD-ROM;
+// /proc/self/mountinfo), or a letter whose device link names an optical drive, is a CD-ROM;
 // anything else is a fixed disk.
 std::vector<DriveMapping> ReadWineDrives(const std::string& prefix, const std::map<std::string, std::string>& typeNames,
                                          const std::string& mountTable);

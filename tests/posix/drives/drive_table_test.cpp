@@ -95,18 +95,66 @@ TEST(DriveTable, ExistingFileIsNotRewritten) {
     EXPECT_EQ(testsupport::ReadHostFile(root.drivesFile()), before);
 }
 
-TEST(OpticalMounts, FindsIso9660UdfAndFuseIsoImagesAndDecodesEscapes) {
+// Lines as the kernel writes /proc/self/mountinfo: optional fields or none before the
+// "-", octal escapes in the root, the mount point and the source.
+TEST(OpticalMounts, ReadsTheDiscsOfMountInfoLines) {
+    const struct {
+        const char* line;
+        const char* source;  // nullptr: the line gives no disc
+        const char* mountPoint;
+        const char* type;
+    } cases[] = {
+        {"29 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw,errors=remount-ro", nullptr, nullptr, nullptr},
+        {"612 29 11:0 / /media/player/MIREL_DISC1 ro,nosuid,nodev,relatime shared:330 - iso9660 /dev/sr0 "
+         "ro,nojoliet,check=s,map=n,blocksize=2048,uid=1000,gid=1000,dmode=500,fmode=400,iocharset=utf8",
+         "/dev/sr0", "/media/player/MIREL_DISC1", "iso9660"},
+        {"613 29 11:1 / /media/player/My\\040Disc ro,nosuid,nodev,relatime shared:331 master:7 - udf /dev/sr1 "
+         "ro,uid=1000,gid=1000,iocharset=utf8",
+         "/dev/sr1", "/media/player/My Disc", "udf"},
+        {"44 26 0:39 / /home/p/disc rw,nosuid,nodev,relatime - fuse.fuseiso fuseiso rw,user_id=1000,group_id=1000",
+         "fuseiso", "/home/p/disc", "fuse.fuseiso"},
+        {"45 26 0:40 / /home/p/tarball rw,nosuid,nodev,relatime shared:5 - fuse.archivemount archivemount "
+         "rw,user_id=1000,group_id=1000",
+         nullptr, nullptr, nullptr},
+        {"90 29 7:0 / /mnt/back\\134slash\\011tab ro,relatime shared:40 - iso9660 /home/p/My\\040Game.iso ro",
+         "/home/p/My Game.iso", "/mnt/back\\slash\ttab", "iso9660"},
+        // A folder of a disc bound elsewhere is no disc; the whole disc bound elsewhere is.
+        {"700 29 11:0 /DATA /mnt/data ro,nosuid,nodev,relatime shared:330 - iso9660 /dev/sr0 ro", nullptr, nullptr,
+         nullptr},
+        {"701 29 11:0 /My\\040Folder /mnt/folder ro shared:330 - udf /dev/sr1 ro", nullptr, nullptr, nullptr},
+        {"702 29 11:0 / /mnt/whole ro,nosuid,nodev,relatime shared:330 - iso9660 /dev/sr0 ro", "/dev/sr0",
+         "/mnt/whole", "iso9660"},
+        // Cut short: no super options (the source may be cut), no source, no type.
+        {"703 29 11:0 / /media/cut ro,relatime shared:1 - iso9660 /dev/sr", nullptr, nullptr, nullptr},
+        {"704 29 11:0 / /media/cut ro,relatime - iso9660", nullptr, nullptr, nullptr},
+        {"705 29 11:0 / /media/cut ro,relatime -", nullptr, nullptr, nullptr},
+        {"706 29 11:0 / /media/cut", nullptr, nullptr, nullptr},
+        // The other table's form, /proc/self/mounts, has no separator.
+        {"/dev/sr0 /media/cdrom0 iso9660 ro,nosuid 0 0", nullptr, nullptr, nullptr},
+        {"garbage", nullptr, nullptr, nullptr},
+        {"", nullptr, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::vector<posixplat::OpticalMount> mounts = posixplat::ParseOpticalMountEntries(c.line);
+        if (!c.source) {
+            EXPECT_TRUE(mounts.empty()) << c.line;
+            continue;
+        }
+        ASSERT_EQ(mounts.size(), 1u) << c.line;
+        EXPECT_EQ(mounts[0].source, c.source) << c.line;
+        EXPECT_EQ(mounts[0].mountPoint, c.mountPoint) << c.line;
+        EXPECT_EQ(mounts[0].type, c.type) << c.line;
+    }
+}
+
+TEST(OpticalMounts, KeepTheTableOrderAcrossLines) {
     const std::string table =
-        "/dev/vda / ext4 rw,relatime 0 0\n"
-        "/dev/sr0 /media/cdrom0 iso9660 ro,nosuid 0 0\n"
-        "proc /proc proc rw 0 0\n"
-        "/dev/sr1 /media/My\\040Disc udf ro 0 0\n"
-        "/dev/loop0 /mnt/back\\134slash iso9660 ro 0 0\n"
-        "garbage\n"
-        "/dev/sdb1 /media/usb vfat rw 0 0\n"
-        "fuseiso /home/p/disc fuse.fuseiso rw,nosuid,nodev,user_id=1000 0 0\n"
-        "archivemount /home/p/tarball fuse.archivemount rw 0 0\n";
-    const std::vector<std::string> expected{"/media/cdrom0", "/media/My Disc", "/mnt/back\\slash", "/home/p/disc"};
+        "29 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+        "612 29 11:0 / /media/cdrom0 ro shared:330 - iso9660 /dev/sr0 ro\n"
+        "700 29 11:0 /DATA /mnt/data ro shared:330 - iso9660 /dev/sr0 ro\n"
+        "44 26 0:39 / /home/p/disc rw - fuse.fuseiso fuseiso rw\n"
+        "613 29 11:1 / /media/cdrom1 ro shared:331 - udf /dev/sr1";  // the last line cut short
+    const std::vector<std::string> expected{"/media/cdrom0", "/home/p/disc"};
     EXPECT_EQ(posixplat::ParseOpticalMounts(table), expected);
 }
 
@@ -136,7 +184,7 @@ TEST(OpticalMounts, StopAtZ) {
 TEST(PosixFileSystemDrives, AddsMountedDiscsWithoutWritingThemDown) {
     testsupport::TempSystemRoot root(testsupport::TempSystemRootOptions::WithCdrom());
     const std::string mounts = root.root() + "/mounts";
-    testsupport::WriteHostFile(mounts, "/dev/sr0 /media/game\\040disc iso9660 ro 0 0\n");
+    testsupport::WriteHostFile(mounts, "612 29 11:0 / /media/game\\040disc ro shared:330 - iso9660 /dev/sr0 ro\n");
     const std::string before = testsupport::ReadHostFile(root.drivesFile());
 
     posixplat::PosixFileSystem fs(root.root(), mounts);
