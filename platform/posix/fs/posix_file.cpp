@@ -33,12 +33,13 @@ PosixFile::PosixFile(UniqueFd fd, std::optional<plat::FileStatus> statusAtOpen)
     : m_fd(std::move(fd)), m_statusAtOpen(std::move(statusAtOpen)) {}
 
 PosixFile::~PosixFile() {
-    if (!m_keeper || !m_fd.Valid()) return;
-    // A written file starts going to the disk now, while the next ones are copied, so
-    // that the flush before the install record waits only for the last of them.
-    ::sync_file_range(m_fd.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
-    m_keeper->Keep(std::move(m_keptPath), std::move(m_fd));
+    if (!m_fd.Valid()) return;
+    // Written from the start, so where the file stands is what it wrote.
+    if (m_writeBack) m_writeBack->Written(m_fd.Get(), ::lseek(m_fd.Get(), 0, SEEK_CUR));
+    if (m_keeper) m_keeper->Keep(std::move(m_keptPath), std::move(m_fd));
 }
+
+void PosixFile::WriteBackThrough(std::shared_ptr<WriteBack> writeBack) { m_writeBack = std::move(writeBack); }
 
 void PosixFile::HandOverOnClose(std::shared_ptr<LastWrittenFile> keeper, std::string path) {
     m_keeper = std::move(keeper);

@@ -11,6 +11,7 @@
 #include "platform/posix/fs/open_reads.h"
 #include "platform/posix/fs/kernel_copy.h"
 #include "platform/posix/fs/last_written_file.h"
+#include "platform/posix/fs/write_back.h"
 #include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
@@ -41,6 +42,8 @@ public:
     // At its closing the descriptor goes to `keeper`, as the file written through the
     // Windows path `path`, instead of being closed.
     void HandOverOnClose(std::shared_ptr<LastWrittenFile> keeper, std::string path);
+    // At its closing what it wrote counts towards `writeBack`'s next background flush.
+    void WriteBackThrough(std::shared_ptr<WriteBack> writeBack);
 
 private:
     // Runs `step` (bytes moved at `done` so far, or -1) until `size` bytes, the end of the
@@ -54,6 +57,7 @@ private:
     CopyRoute m_route = CopyRoute::kCopyFileRange;
     std::shared_ptr<LastWrittenFile> m_keeper;
     std::string m_keptPath;
+    std::shared_ptr<WriteBack> m_writeBack;
 };
 
 // Opens the file that `open` names (it is called with open(2) flags and a mode, and

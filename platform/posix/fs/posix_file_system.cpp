@@ -254,6 +254,7 @@ std::unique_ptr<plat::File> PosixFileSystem::OpenForWrite(const std::string& pat
     if (created) m_folderNames.NoteCreated(ParentOf(host), NameOf(host));
     if (file) {
         file->HandOverOnClose(m_lastWritten, path);
+        file->WriteBackThrough(m_writeBack);
     }
     return file;
 }
@@ -323,7 +324,15 @@ bool PosixFileSystem::FlushDrive(const std::string& path) {
     if (!Locate(m_drives, m_bases, m_reach, path, false, &target)) return false;
     return OnExistingEntry(target, m_folderNames, [&](const std::string&, const BeneathPath& at) {
         UniqueFd entry = target.Open(at.relative, O_RDONLY | O_NONBLOCK);
-        return entry.Valid() && ::syncfs(entry.Get()) == 0;
+        struct stat info;
+        if (!entry.Valid() || ::fstat(entry.Get(), &info) != 0) return false;
+        // Both are asked: the drive's own flush may succeed where a background one
+        // already met, and so consumed, the error.
+        const bool settled = m_writeBack->Settle(info.st_dev);
+        const int settleError = errno;
+        if (::syncfs(entry.Get()) != 0) return false;
+        errno = settleError;
+        return settled;
     });
 }
 

@@ -12,6 +12,7 @@
 #include "platform/posix/drives/folder_name_cache.h"
 #include "platform/posix/fs/last_written_file.h"
 #include "platform/posix/fs/open_reads.h"
+#include "platform/posix/fs/write_back.h"
 #include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
@@ -55,7 +56,8 @@ public:
     bool SetStatus(const std::string& path, const plat::FileStatus& status) override;
     std::unique_ptr<plat::FolderEnumeration> Enumerate(const std::string& pattern) override;
     // syncfs(2) on the file system that holds `path`: one call for every file and folder
-    // written there, where an fsync of each costs ten times as long.
+    // written there, where an fsync of each costs ten times as long. Fails, too, when a
+    // background flush of that file system failed since the last call (write_back.h).
     bool FlushDrive(const std::string& path) override;
 
     // Opens the folder that holds (or would hold) the entry `path` names, beneath its
@@ -85,6 +87,7 @@ private:
     OpenReads m_openReads;
     // Shared with the files it opens for writing, which may be closed after it is gone.
     std::shared_ptr<LastWrittenFile> m_lastWritten = std::make_shared<LastWrittenFile>();
+    std::shared_ptr<WriteBack> m_writeBack = std::make_shared<WriteBack>();
 };
 
 }  // namespace posixplat
