@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/posix/fs/file_status.h"
+#include "platform/posix/fs/write_back.h"
 
 namespace posixplat {
 namespace {

@@ -11,10 +11,11 @@
 #include "platform/posix/fs/open_reads.h"
 #include "platform/posix/fs/kernel_copy.h"
 #include "platform/posix/fs/last_written_file.h"
-#include "platform/posix/fs/write_back.h"
 #include "platform/posix/walls/posix_handles.h"
 
 namespace posixplat {
+
+class WriteBack;
 
 class PosixFile : public plat::File {
 public:

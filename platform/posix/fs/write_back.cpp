@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 namespace posixplat {
@@ -73,16 +72,20 @@ void WriteBack::Run(Request request) {
 bool WriteBack::Settle(dev_t device) {
     std::unique_lock<std::mutex> lock(m_mutex);
     // The caller's own flush covers what a pending one would.
-    if (m_pending.device == device) m_pending = Request();
+    if (m_pending.fd.Valid() && m_pending.device == device) m_pending = Request();
     m_idle.wait(lock, [&] { return !m_running; });
     JoinFinished(lock);
-    const auto failed = std::find_if(m_failures.begin(), m_failures.end(),
-                                     [&](const Failure& failure) { return failure.device == device; });
-    if (failed == m_failures.end()) return true;
-    const int error = failed->error;
-    m_failures.erase(std::remove_if(m_failures.begin(), m_failures.end(),
-                                    [&](const Failure& failure) { return failure.device == device; }),
-                     m_failures.end());
+    // Handed on once: every failure of that file system goes, the first is reported.
+    int error = 0;
+    for (auto failure = m_failures.begin(); failure != m_failures.end();) {
+        if (failure->device != device) {
+            ++failure;
+            continue;
+        }
+        if (error == 0) error = failure->error;
+        failure = m_failures.erase(failure);
+    }
+    if (error == 0) return true;
     errno = error;
     return false;
 }
