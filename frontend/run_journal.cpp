@@ -30,6 +30,11 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
+// A header's closing lines: what opening the system changed in it.
+void AppendSystemNotes(const std::vector<std::string>& notes, std::vector<std::string>* lines) {
+    for (const std::string& note : notes) lines->push_back("system: " + note);
+}
+
 }  // namespace
 
 // Puts the journal's lines out before a message box waits for the user: whatever becomes
@@ -80,7 +85,7 @@ void RunJournal::SetSystemNotes(std::vector<std::string> notes) {
     start.build = m_build;
     start.drives = journal::DriveList(m_real.fileSystem);
     m_startBlock = journal::StartLines(start, std::time(nullptr));
-    for (const std::string& note : m_systemNotes) m_startBlock.push_back("system: " + note);
+    AppendSystemNotes(m_systemNotes, &m_startBlock);
 }
 
 void RunJournal::RunStarts(const RunStart& start) {
@@ -99,7 +104,7 @@ void RunJournal::RunStarts(const RunStart& start) {
     header.state = installed ? installed->name : "nothing";
     header.state += " (state " + std::to_string(start.stateBefore) + ")";
     std::vector<std::string> lines = journal::HeaderLines(header, std::time(nullptr));
-    for (const std::string& note : m_systemNotes) lines.push_back("system: " + note);
+    AppendSystemNotes(m_systemNotes, &lines);
     m_journal.BeginRun(lines);
     m_startBlock.clear();
 }

@@ -26,8 +26,6 @@
 namespace posixplat {
 namespace {
 
-constexpr const char* kProcessMountTable = "/proc/self/mountinfo";
-
 // The prefix's drives, after the mounted discs that had no letter got one, with the disc
 // images of the run on the letters they get (`letters`), read from the images.
 std::vector<DriveMapping> PrefixDrives(const std::string& prefix, const std::string& mountTable,

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/walls/posix_handles.h"
@@ -80,8 +81,9 @@ std::string OpenImage(const std::string& processFolder, const std::string& image
         if (size <= 0 || target[0] != '/') continue;
         const std::string path(target, static_cast<std::size_t>(size));
         struct stat info;
-        if (::stat(path.c_str(), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)) || !Names(image, RealPath(path))) continue;
-        found = RealPath(path);
+        if (::stat(path.c_str(), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISBLK(info.st_mode))) continue;
+        std::string real = RealPath(path);
+        if (Names(image, real)) found = std::move(real);
     }
     return found;
 }

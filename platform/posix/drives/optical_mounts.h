@@ -14,6 +14,9 @@ struct OpticalMount {
     std::string type;        // "iso9660", "udf", "fuse.fuseiso"
 };
 
+// The process's own mount table, which every drive table is completed from.
+inline constexpr const char* kProcessMountTable = "/proc/self/mountinfo";
+
 // The discs of a mount table in the format of /proc/self/mountinfo (octal escapes such
 // as \040 for a space are decoded), in table order. Only mounts of a file system's own
 // root count: a bind mount of a folder on a disc is no disc. A line cut short is passed

@@ -19,8 +19,6 @@
 namespace posixplat {
 namespace {
 
-constexpr const char* kProcessMountTable = "/proc/self/mountinfo";
-
 // The drive of "C:" or "C:\" (either letter case); null for anything else.
 const DriveMapping* DriveOfRoot(const std::vector<DriveMapping>& drives, const std::string& root) {
     if (root.size() < 2 || root.size() > 3 || root[1] != ':') return nullptr;
